@@ -1,0 +1,31 @@
+#include "frame/TextInputFile.h"
+
+namespace fdtools {
+namespace {
+
+constexpr std::ifstream::int_type kEndOfFileMark = 0x1A;
+
+}  // namespace
+
+bool TextInputFile::open(const std::string& name) {
+  file.open(name, std::ios::in | std::ios::binary);
+  return file.good();
+}
+
+bool TextInputFile::get(char& ch) {
+  if (ended) return false;
+  const auto byte = file.get();
+  if (byte == std::ifstream::traits_type::eof() || byte == kEndOfFileMark) {
+    ended = true;
+    return false;
+  }
+  if (byte == '\r' && file.peek() == '\n') {
+    file.get();
+    ch = '\n';
+    return true;
+  }
+  ch = static_cast<char>(byte);
+  return true;
+}
+
+}  // namespace fdtools

@@ -1,0 +1,27 @@
+// Reads a file byte by byte with text-mode rules, the same on every platform:
+// CR LF is read as LF, a lone CR stays, and a byte 0x1A ends the input.
+#ifndef FRAME_TEXTINPUTFILE_H_
+#define FRAME_TEXTINPUTFILE_H_
+
+#include <fstream>
+#include <string>
+
+namespace fdtools {
+
+class TextInputFile {
+ public:
+  // Returns false when `name` cannot be opened for reading.
+  bool open(const std::string& name);
+
+  // Delivers the next character; false at the end of the input, at a byte
+  // 0x1A, or after a read error.
+  bool get(char& ch);
+
+ private:
+  std::ifstream file;
+  bool ended = false;
+};
+
+}  // namespace fdtools
+
+#endif  // FRAME_TEXTINPUTFILE_H_

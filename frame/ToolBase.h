@@ -1,0 +1,42 @@
+// The common base of both tools: it owns the in-memory copy of the input,
+// from which every parser reads, and the output file, which receives the copy
+// of the input followed by the tool's own result.
+#ifndef FRAME_TOOLBASE_H_
+#define FRAME_TOOLBASE_H_
+
+#include <sstream>
+#include <string>
+
+#include "frame/TextInputFile.h"
+#include "frame/TextOutputFile.h"
+
+namespace fdtools {
+
+class ToolBase {
+ public:
+  ToolBase() = default;
+  ToolBase(const ToolBase&) = delete;
+  ToolBase& operator=(const ToolBase&) = delete;
+
+  // Prints the usage line, resolves the file names from the command line (or
+  // from "input"/"output" + `defaultName` when no argument is given), opens
+  // both files and copies the whole input into `inputText` and `outputFile`.
+  // Returns false after printing why; then nothing has been read into
+  // `inputText`, and the output file has been neither created nor changed,
+  // unless the failure was a write error during the copy.
+  bool openFiles(int argc, const char* const argv[], std::string defaultName);
+
+  // The whole input with LF line ends; parsers read it strictly forward.
+  std::stringstream inputText{std::ios::in | std::ios::out};
+  // Open from a successful `openFiles` until the tool is destroyed, which
+  // flushes and closes it.
+  TextOutputFile outputFile;
+
+ private:
+  // Copies the input into both targets; false after printing a write error.
+  bool copyInput(TextInputFile& input);
+};
+
+}  // namespace fdtools
+
+#endif  // FRAME_TOOLBASE_H_

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Runs one end-to-end case against a tool binary and compares every byte.
+#
+# usage: run_case.sh TOOL CASE_DIR
+#
+# A case folder holds:
+#   args     optional; one argument per line (an empty line is an empty
+#            argument); without it the tool gets no argument
+#   files/   optional; the files present in the working folder before the run
+#   stdout   the exact bytes expected on standard output
+#   stderr   optional; the exact bytes expected on standard error (else none)
+#   status   optional; the expected exit status (else 0)
+#   after/   optional; the exact files expected in the working folder after
+#            the run, no more and no fewer (without it: no file at all)
+set -euo pipefail
+
+tool=$(realpath "$1")
+case_dir=$(realpath "$2")
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+mkdir "$tmp/work" "$tmp/none"
+
+if [ -d "$case_dir/files" ]; then
+  cp -a "$case_dir/files/." "$tmp/work/"
+fi
+args=()
+if [ -f "$case_dir/args" ]; then
+  mapfile -t args <"$case_dir/args"
+fi
+
+status=0
+(cd "$tmp/work" && exec "$tool" "${args[@]}") \
+  >"$tmp/stdout" 2>"$tmp/stderr" </dev/null || status=$?
+
+failed=0
+expected_status=$(cat "$case_dir/status" 2>/dev/null || echo 0)
+if [ "$status" != "$expected_status" ]; then
+  echo "exit status: expected $expected_status, got $status"
+  failed=1
+fi
+for stream in stdout stderr; do
+  expected="$case_dir/$stream"
+  [ -f "$expected" ] || expected="$tmp/none/empty"
+  [ -f "$expected" ] || : >"$expected"
+  if ! cmp -s "$expected" "$tmp/$stream"; then
+    echo "$stream differs; expected, then actual (cat -A):"
+    cat -A "$expected"
+    echo "---"
+    cat -A "$tmp/$stream"
+    failed=1
+  fi
+done
+rm -f "$tmp/none/empty"
+
+after="$case_dir/after"
+[ -d "$after" ] || after="$tmp/none"
+if ! diff -r "$after" "$tmp/work" >"$tmp/diff"; then
+  echo "files after the run differ from $after:"
+  cat "$tmp/diff"
+  for file in $(cd "$tmp/work" && find . -type f); do
+    echo "== $file (od -c):"
+    od -c "$tmp/work/$file" | head -n 20
+  done
+  failed=1
+fi
+exit "$failed"

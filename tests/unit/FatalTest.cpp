@@ -1,0 +1,21 @@
+#include <gtest/gtest.h>
+
+#include "frame/Fatal.h"
+
+namespace fdtools {
+namespace {
+
+TEST(FatalAssertion, EndsWithStatusThreeAndNamesTheSource) {
+  const int zero = 0;
+  EXPECT_EXIT(FD_ASSERT(zero == 1), testing::ExitedWithCode(3),
+              "^Assertion failed: zero == 1, file FatalTest, line [0-9]+\n$");
+}
+
+TEST(FatalAssertion, TrueConditionDoesNothing) {
+  const int one = 1;
+  FD_ASSERT(one == 1);
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace fdtools

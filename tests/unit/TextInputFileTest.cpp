@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "frame/TextInputFile.h"
+
+namespace fdtools {
+namespace {
+
+std::string readThrough(const std::string& bytes) {
+  const std::filesystem::path path =
+      std::filesystem::temp_directory_path() /
+      ("fdtools_input_" +
+       std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+       ".txt");
+  std::ofstream(path, std::ios::binary) << bytes;
+  TextInputFile input;
+  std::string text;
+  if (input.open(path.string())) {
+    char ch = 0;
+    while (input.get(ch)) text += ch;
+  }
+  std::filesystem::remove(path);
+  return text;
+}
+
+TEST(TextInputFile, TextModeReading) {
+  struct Case {
+    std::string bytes;
+    std::string read;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"a\r\nb\r\n", "a\nb\n"},
+      {"a\nb", "a\nb"},
+      {"lone\rcr\r", "lone\rcr\r"},
+      {"cr\r\r\n", "cr\r\n"},
+      {"a\x1A"
+       "b\nc",
+       "a"},
+      {"\x1A", ""},
+      {"cr\r\x1A\n", "cr\r"},
+      {std::string("nul\0byte\xFF\x80", 10),
+       std::string("nul\0byte\xFF\x80", 10)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    EXPECT_EQ(readThrough(c.bytes), c.read);
+  }
+}
+
+TEST(TextInputFile, MissingFileDoesNotOpen) {
+  TextInputFile input;
+  EXPECT_FALSE(input.open("/nonexistent/fdtools/input.txt"));
+  EXPECT_FALSE(input.open(""));
+}
+
+}  // namespace
+}  // namespace fdtools
