@@ -1,8 +1,17 @@
 // The dependency-preservation checker: reads a decomposition into tables and
 // a set of functional dependencies, and decides for each dependency whether
 // the tables preserve it.
+//
+// Input: a table section, one table per line (column names separated by
+// ","), then a dependency section, one "left->right" line per dependency.
+// Each section ends at a line that is empty after trimming, or at the end of
+// the input.
 #ifndef CHECKER_DEPENDENCYTESTER_H_
 #define CHECKER_DEPENDENCYTESTER_H_
+
+#include <array>
+#include <string>
+#include <vector>
 
 #include "frame/ToolBase.h"
 
@@ -10,9 +19,60 @@ namespace fdtools {
 
 class DependencyTester : public ToolBase {
  public:
-  // One whole run; returns 0 on success and 1 when the files could not be
-  // set up. Everything the user needs to know is printed on the console.
+  using NameList = std::vector<std::string>;
+  // Attribute ids in ascending order; repetitions are kept.
+  using IdList = std::vector<int>;
+  // Element kLeft is the left side, element kRight the right side.
+  using NameDependency = std::array<NameList, 2>;
+  using IdDependency = std::array<IdList, 2>;
+  static constexpr int kLeft = 0;
+  static constexpr int kRight = 1;
+  static constexpr int kTableSection = 0;
+  static constexpr int kDependencySection = 1;
+
+  // One whole run. Returns 0 when the verdict was written (preserved or
+  // not), 1 when the files could not be set up, 3 after a dependency line
+  // without "->", 4 when the output file could not be written. Every outcome
+  // has been reported on the console.
   int run(int argc, const char* const argv[]);
+
+  // Reads one section from `inputText`. Returns false after a line that the
+  // section's parser rejected; the reason has been printed.
+  bool parseSection(int kind);
+  // Appends the line's names to `tables`; never fails.
+  bool parseTableLine(const std::string& line);
+  // Appends the dependency around the first "->" to `dependencies`, or
+  // prints why there is none and returns false.
+  bool parseDependencyLine(const std::string& line);
+
+  // Numbers the attribute names in byte order and fills `tableIds`,
+  // `dependencyIds` and `attributeCount`. Always succeeds.
+  bool convertNamesToIntegers();
+
+  // The ids that follow from `start` under `dependencies` but are not in
+  // `start`, ascending, each once. Linear in the size of the arguments.
+  IdList closure(const IdList& start,
+                 const std::vector<IdDependency>& dependencies) const;
+
+  // Whether the tables preserve `dependency`: its right side follows from
+  // its left side using only what the dependencies imply within each table.
+  bool isPreserved(const IdDependency& dependency) const;
+  // Tests the dependencies in input order, printing one line each, and
+  // stops at the first that is not preserved. True when all are preserved.
+  bool checkDependencies() const;
+  // Appends the Hungarian verdict to `outputFile`.
+  void writeVerdict(bool preserved);
+
+  std::vector<NameList> tables;
+  std::vector<NameDependency> dependencies;
+  std::vector<IdList> tableIds;
+  std::vector<IdDependency> dependencyIds;
+  int attributeCount = 0;
+
+ private:
+  bool parseLine(int kind, const std::string& line);
+  // The verdict has been appended; reports whether it reached the file.
+  bool outputWritten();
 };
 
 }  // namespace fdtools
