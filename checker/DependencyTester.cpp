@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 
 #include "frame/Console.h"
 #include "frame/Fatal.h"
@@ -14,7 +13,6 @@ namespace {
 using NameList = DependencyTester::NameList;
 using IdList = DependencyTester::IdList;
 using NameToInt = std::map<std::string, int>;
-using IdSet = std::set<int>;
 
 // The verdict word in ISO 8859-2, one byte per letter: never re-encode.
 constexpr char kVerdictWord[] = "f\xFCgg\xF5s\xE9g\xF5rz\xF5\n";
@@ -41,7 +39,7 @@ void convertList(IdList& ids, const NameList& names,
   std::sort(ids.begin(), ids.end());
 }
 
-void addNewAttributes(const IdList& ids, std::vector<bool>& inClosure,
+void addNewAttributes(const IdList& ids, std::vector<char>& inClosure,
                       IdList& found) {
   for (const int id : ids) {
     if (!inClosure[id]) {
@@ -51,25 +49,26 @@ void addNewAttributes(const IdList& ids, std::vector<bool>& inClosure,
   }
 }
 
-// Merge of two ascending sequences; an element repeated in both comes out
-// as often as in the one that has it fewer times.
-template <typename Ascending>
-IdList intersect(const Ascending& first, const IdList& second) {
-  IdList common;
-  auto a = first.begin();
-  auto b = second.begin();
-  while (a != first.end() && b != second.end()) {
-    if (*a < *b) {
-      ++a;
-    } else if (*b < *a) {
-      ++b;
-    } else {
-      common.push_back(*a);
-      ++a;
-      ++b;
+bool anyFlagged(const IdList& ids, const std::vector<char>& flags) {
+  return std::any_of(ids.begin(), ids.end(),
+                     [&](int id) { return flags[id] != 0; });
+}
+
+// The flagged ids of an ascending list, each once.
+IdList flaggedIds(const IdList& ids, const std::vector<char>& flags) {
+  IdList result;
+  for (const int id : ids) {
+    if (flags[id] && (result.empty() || result.back() != id)) {
+      result.push_back(id);
     }
   }
-  return common;
+  return result;
+}
+
+IdList uniqueIds(const IdList& ids) {
+  IdList result = ids;
+  result.erase(std::unique(result.begin(), result.end()), result.end());
+  return result;
 }
 
 }  // namespace
@@ -166,67 +165,102 @@ bool DependencyTester::convertNamesToIntegers() {
 
 DependencyTester::IdList DependencyTester::closure(
     const IdList& start, const std::vector<IdDependency>& dependencies) const {
-  std::vector<bool> inClosure(attributeCount, false);
-  for (const int id : start) inClosure[id] = true;
-  IdList found = start;
+  ClosureScratch& s = scratch;
+  s.inClosure.assign(static_cast<std::size_t>(attributeCount), 0);
+  // A repeated start id would be walked twice; keep the first only.
+  s.found.clear();
+  addNewAttributes(start, s.inClosure, s.found);
+  const std::size_t startCount = s.found.size();
 
-  // unmet[j] counts the left-side occurrences of dependency j not derived
-  // yet; index[a] lists the dependencies whose left side names a.
-  std::vector<IdList> index(attributeCount);
-  IdList unmet;
-  unmet.reserve(dependencies.size());
-  for (std::size_t j = 0; j < dependencies.size(); ++j) {
-    const IdList& left = dependencies[j][kLeft];
-    unmet.push_back(static_cast<int>(left.size()));
-    for (const int id : left) index[id].push_back(static_cast<int>(j));
-  }
-  for (std::size_t j = 0; j < dependencies.size(); ++j) {
-    if (unmet[j] == 0) {
-      addNewAttributes(dependencies[j][kRight], inClosure, found);
-    }
-  }
+  indexDependencies(dependencies);
   // `found` doubles as the worklist and grows while it is walked.
-  for (std::size_t p = 0; p < found.size(); ++p) {
-    const int id = found[p];
-    for (const int j : index[id]) {
-      if (--unmet[j] == 0) {
-        addNewAttributes(dependencies[j][kRight], inClosure, found);
+  for (std::size_t p = 0; p < s.found.size(); ++p) {
+    for (int use = s.firstUse[s.found[p]]; use >= 0; use = s.uses[use].next) {
+      const int j = s.uses[use].dependency;
+      if (--s.unmet[j] == 0) {
+        addNewAttributes(dependencies[j][kRight], s.inClosure, s.found);
       }
     }
-    index[id].clear();
   }
-  IdList derived(found.begin() + static_cast<std::ptrdiff_t>(start.size()),
-                 found.end());
-  std::sort(derived.begin(), derived.end());
+  return derivedIds(startCount);
+}
+
+void DependencyTester::indexDependencies(
+    const std::vector<IdDependency>& dependencies) const {
+  ClosureScratch& s = scratch;
+  s.firstUse.assign(static_cast<std::size_t>(attributeCount), -1);
+  s.unmet.resize(dependencies.size());
+  s.uses.clear();
+  for (std::size_t j = 0; j < dependencies.size(); ++j) {
+    const IdList& left = dependencies[j][kLeft];
+    s.unmet[j] = static_cast<int>(left.size());
+    if (left.empty()) {
+      addNewAttributes(dependencies[j][kRight], s.inClosure, s.found);
+    }
+    for (const int id : left) {
+      s.uses.push_back({static_cast<int>(j), s.firstUse[id]});
+      s.firstUse[id] = static_cast<int>(s.uses.size()) - 1;
+    }
+  }
+}
+
+DependencyTester::IdList DependencyTester::derivedIds(
+    std::size_t startCount) const {
+  ClosureScratch& s = scratch;
+  IdList derived;
+  const std::size_t count = s.found.size() - startCount;
+  // Sorting k ids costs k log k; reading the flags costs attributeCount.
+  if (count * 16 < static_cast<std::size_t>(attributeCount)) {
+    derived.assign(s.found.begin() + static_cast<std::ptrdiff_t>(startCount),
+                   s.found.end());
+    std::sort(derived.begin(), derived.end());
+    return derived;
+  }
+  for (std::size_t p = 0; p < startCount; ++p) s.inClosure[s.found[p]] = 0;
+  derived.reserve(count);
+  for (int id = 0; id < attributeCount; ++id) {
+    if (s.inClosure[id]) derived.push_back(id);
+  }
   return derived;
 }
 
 bool DependencyTester::isPreserved(const IdDependency& dependency) const {
   const IdList& left = dependency[kLeft];
   if (left.empty()) return true;
-  IdSet reached(left.begin(), left.end());
-  for (const int id : closure(IdList(), dependencyIds)) reached.insert(id);
+  const auto count = static_cast<std::size_t>(attributeCount);
+  // Z, and the pass set P, as flags; N (added) and P as lists.
+  std::vector<char> reached(count, 0);
+  std::vector<char> inPass(count, 0);
+  IdList added;
+  addNewAttributes(left, reached, added);
+  addNewAttributes(closure(IdList(), dependencyIds), reached, added);
 
   // Each pass follows up what the previous one added; a table that shares
   // nothing with it cannot add anything new.
-  IdSet added = reached;
+  IdList pass;
   while (!added.empty()) {
-    IdSet pass;
     pass.swap(added);
+    added.clear();
+    for (const int id : pass) inPass[id] = 1;
     for (const IdList& table : tableIds) {
-      if (intersect(pass, table).empty()) continue;
-      const IdList known = intersect(reached, table);
-      for (const int id : intersect(closure(known, dependencyIds), table)) {
-        added.insert(id);
-        pass.insert(id);
-        reached.insert(id);
+      if (!anyFlagged(table, inPass)) continue;
+      const IdList derived = closure(flaggedIds(table, reached), dependencyIds);
+      for (const int id : uniqueIds(table)) {
+        if (reached[id] ||
+            !std::binary_search(derived.begin(), derived.end(), id)) {
+          continue;
+        }
+        reached[id] = 1;
+        inPass[id] = 1;
+        pass.push_back(id);
+        added.push_back(id);
       }
     }
+    for (const int id : pass) inPass[id] = 0;
   }
-  // A->B,B says no more than A->B.
-  IdList right = dependency[kRight];
-  right.erase(std::unique(right.begin(), right.end()), right.end());
-  return intersect(reached, right).size() == right.size();
+  // Flags make A->B,B mean the same as A->B.
+  return std::all_of(dependency[kRight].begin(), dependency[kRight].end(),
+                     [&](int id) { return reached[id] != 0; });
 }
 
 bool DependencyTester::checkDependencies() const {

@@ -51,6 +51,8 @@ class DependencyTester : public ToolBase {
 
   // The ids that follow from `start` under `dependencies` but are not in
   // `start`, ascending, each once. Linear in the size of the arguments.
+  // Reuses the object's scratch buffers, so calls on one object must not
+  // overlap.
   IdList closure(const IdList& start,
                  const std::vector<IdDependency>& dependencies) const;
 
@@ -70,9 +72,36 @@ class DependencyTester : public ToolBase {
   int attributeCount = 0;
 
  private:
+  // Working arrays of `closure`, kept between calls only so that their
+  // memory is reused; every call rebuilds their contents from its
+  // arguments.
+  struct ClosureScratch {
+    std::vector<char> inClosure;
+    IdList found;
+    IdList unmet;
+    // The index from attribute to dependencies, as one linked list per
+    // attribute threaded through a flat array: firstUse[a] is a's first
+    // left-side occurrence (-1: none); uses[o] names the dependency of
+    // occurrence o and the next occurrence of the same attribute.
+    struct Use {
+      int dependency;
+      int next;
+    };
+    IdList firstUse;
+    std::vector<Use> uses;
+  };
+
+  // One pass over the dependency list: counters and index. Fires the
+  // dependencies with an empty left side.
+  void indexDependencies(const std::vector<IdDependency>& dependencies) const;
+  // The derived ids, ascending: sorted when few, else read off the flags.
+  IdList derivedIds(std::size_t startCount) const;
+
   bool parseLine(int kind, const std::string& line);
   // The verdict has been appended; reports whether it reached the file.
   bool outputWritten();
+
+  mutable ClosureScratch scratch;
 };
 
 }  // namespace fdtools
