@@ -190,7 +190,14 @@ void DependencyTester::indexDependencies(
   ClosureScratch& s = scratch;
   s.firstUse.assign(static_cast<std::size_t>(attributeCount), -1);
   s.unmet.resize(dependencies.size());
-  s.uses.clear();
+  std::size_t useCount = 0;
+  for (const IdDependency& dependency : dependencies) {
+    useCount += dependency[kLeft].size();
+  }
+  s.uses.resize(useCount);
+  ClosureScratch::Use* const uses = s.uses.data();
+  int* const firstUse = s.firstUse.data();
+  int use = 0;
   for (std::size_t j = 0; j < dependencies.size(); ++j) {
     const IdList& left = dependencies[j][kLeft];
     s.unmet[j] = static_cast<int>(left.size());
@@ -198,8 +205,8 @@ void DependencyTester::indexDependencies(
       addNewAttributes(dependencies[j][kRight], s.inClosure, s.found);
     }
     for (const int id : left) {
-      s.uses.push_back({static_cast<int>(j), s.firstUse[id]});
-      s.firstUse[id] = static_cast<int>(s.uses.size()) - 1;
+      uses[use] = {static_cast<int>(j), firstUse[id]};
+      firstUse[id] = use++;
     }
   }
 }
