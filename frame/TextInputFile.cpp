@@ -1,5 +1,8 @@
 #include "frame/TextInputFile.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace fdtools {
 namespace {
 
@@ -8,9 +11,13 @@ constexpr std::ifstream::int_type kEndOfFileMark = 0x1A;
 }  // namespace
 
 bool TextInputFile::open(const std::string& name) {
+  std::error_code error;
+  if (std::filesystem::is_directory(name, error)) return false;
   file.open(name, std::ios::in | std::ios::binary);
   return file.good();
 }
+
+bool TextInputFile::readFailed() const { return file.bad(); }
 
 bool TextInputFile::get(char& ch) {
   if (ended) return false;

@@ -10,12 +10,17 @@ namespace fdtools {
 
 class TextInputFile {
  public:
-  // Returns false when `name` cannot be opened for reading.
+  // Returns false when `name` cannot be opened for reading, or names a
+  // directory (which some systems open but cannot read).
   bool open(const std::string& name);
 
   // Delivers the next character; false at the end of the input, at a byte
   // 0x1A, or after a read error.
   bool get(char& ch);
+
+  // True once reading has failed for another reason than the end of the
+  // file: the input seen so far is not the whole input.
+  bool readFailed() const;
 
  private:
   std::ifstream file;

@@ -80,6 +80,10 @@ bool ToolBase::copyInput(TextInputFile& input) {
     inputText.put(ch);
     outputFile.put(ch);
   }
+  if (input.readFailed()) {
+    console() << "Can't read input file!\n";
+    return false;
+  }
   if (!outputFile.flush()) {
     console() << "Can't write output file!\n";
     return false;

@@ -21,9 +21,9 @@ class ToolBase {
   // Prints the usage line, resolves the file names from the command line (or
   // from "input"/"output" + `defaultName` when no argument is given), opens
   // both files and copies the whole input into `inputText` and `outputFile`.
-  // Returns false after printing why; then nothing has been read into
-  // `inputText`, and the output file has been neither created nor changed,
-  // unless the failure was a write error during the copy.
+  // Returns false after printing why; then the output file has been
+  // neither created nor changed, unless the failure was a read or write
+  // error during the copy, which leaves an incomplete output file.
   bool openFiles(int argc, const char* const argv[], std::string defaultName);
 
   // The whole input with LF line ends; parsers read it strictly forward.
@@ -33,7 +33,8 @@ class ToolBase {
   TextOutputFile outputFile;
 
  private:
-  // Copies the input into both targets; false after printing a write error.
+  // Copies the input into both targets; false after printing a read or
+  // write error.
   bool copyInput(TextInputFile& input);
 };
 

@@ -1,5 +1,6 @@
 #include "join/TableJoiner.h"
 
+#include <cstdint>
 #include <map>
 #include <utility>
 
@@ -13,6 +14,35 @@ namespace {
 using OutputColumn = std::pair<int, std::size_t>;
 // (left column, right column) whose cells must be equal.
 using JoinCondition = std::pair<std::size_t, std::size_t>;
+
+// Joins beyond these are refused: the nested loop examines every pair of
+// rows, and a product of large tables outgrows time and memory alike.
+constexpr std::uint64_t kMaxRowPairs = std::uint64_t{1} << 28;
+constexpr std::uint64_t kMaxResultCells = std::uint64_t{1} << 24;
+
+struct JoinPlan {
+  std::vector<OutputColumn> outputColumns;
+  std::vector<JoinCondition> joinConditions;
+};
+
+// Which columns the result has, and which cells must agree.
+JoinPlan planJoin(const Table& left, const Table& right) {
+  JoinPlan plan;
+  std::map<std::string, std::size_t> keyToLeftColumn;
+  for (std::size_t i = 0; i < left.columns.size(); ++i) {
+    plan.outputColumns.emplace_back(0, i);
+    keyToLeftColumn[columnKey(left, i)] = i;
+  }
+  for (std::size_t j = 0; j < right.columns.size(); ++j) {
+    const auto found = keyToLeftColumn.find(columnKey(right, j));
+    if (found != keyToLeftColumn.end()) {
+      plan.joinConditions.emplace_back(found->second, j);
+    } else {
+      plan.outputColumns.emplace_back(1, j);
+    }
+  }
+  return plan;
+}
 
 bool rowsMatch(const Table::Row& left, const Table::Row& right,
                const std::vector<JoinCondition>& conditions) {
@@ -30,6 +60,25 @@ void writeJoined(std::ostream& out, const std::vector<std::string>& items,
   }
 }
 
+// Whether joining `left` and `right` stays within the limits. Matches are
+// counted only when the row pairs alone could exceed the cell limit.
+bool joinFits(const Table& left, const Table& right) {
+  const std::uint64_t pairs =
+      std::uint64_t{left.rows.size()} * std::uint64_t{right.rows.size()};
+  if (pairs > kMaxRowPairs) return false;
+  const JoinPlan plan = planJoin(left, right);
+  // A row costs about as much as a cell, even without columns.
+  const std::uint64_t rowCost = plan.outputColumns.size() + 1;
+  if (pairs * rowCost <= kMaxResultCells) return true;
+  std::uint64_t matches = 0;
+  for (const Table::Row& a : left.rows) {
+    for (const Table::Row& b : right.rows) {
+      if (rowsMatch(a, b, plan.joinConditions)) ++matches;
+    }
+  }
+  return matches * rowCost <= kMaxResultCells;
+}
+
 }  // namespace
 
 int TableJoiner::run(int argc, const char* const argv[]) {
@@ -42,7 +91,7 @@ int TableJoiner::run(int argc, const char* const argv[]) {
     return 5;
   }
   Table result;
-  if (!joinNamedTables(result)) return 6;
+  if (const int code = joinNamedTables(result); code != 0) return code;
   console() << "\nJoin complete.\n";
   result.name = "result";
   writeTable(result);
@@ -72,18 +121,22 @@ int TableJoiner::readTables() {
   return 0;
 }
 
-bool TableJoiner::joinNamedTables(Table& result) const {
+int TableJoiner::joinNamedTables(Table& result) const {
   console() << "Joining the tables: ";
   const Table* first = findOrReport(tableNames.front());
-  if (first == nullptr) return false;
+  if (first == nullptr) return 6;
   result = *first;
   for (std::size_t i = 1; i < tableNames.size(); ++i) {
     const Table* next = findOrReport(tableNames[i]);
-    if (next == nullptr) return false;
+    if (next == nullptr) return 6;
+    if (!joinFits(result, *next)) {
+      console() << "Join result too large!\n";
+      return 8;
+    }
     result = naturalJoin(result, *next);
     console() << ".";
   }
-  return true;
+  return 0;
 }
 
 const Table* TableJoiner::findOrReport(const std::string& name) const {
@@ -147,30 +200,16 @@ const Table* TableJoiner::findTable(const std::string& name) const {
 }
 
 Table TableJoiner::naturalJoin(const Table& left, const Table& right) const {
-  std::map<std::string, std::size_t> keyToLeftColumn;
-  std::vector<OutputColumn> outputColumns;
-  std::vector<JoinCondition> joinConditions;
-  for (std::size_t i = 0; i < left.columns.size(); ++i) {
-    outputColumns.emplace_back(0, i);
-    keyToLeftColumn[columnKey(left, i)] = i;
-  }
-  for (std::size_t j = 0; j < right.columns.size(); ++j) {
-    const auto found = keyToLeftColumn.find(columnKey(right, j));
-    if (found != keyToLeftColumn.end()) {
-      joinConditions.emplace_back(found->second, j);
-    } else {
-      outputColumns.emplace_back(1, j);
-    }
-  }
+  const JoinPlan plan = planJoin(left, right);
   Table result;
-  for (const auto& [source, c] : outputColumns) {
+  for (const auto& [source, c] : plan.outputColumns) {
     result.columns.push_back((source == 0 ? left : right).columns[c]);
   }
   for (const Table::Row& a : left.rows) {
     for (const Table::Row& b : right.rows) {
-      if (!rowsMatch(a, b, joinConditions)) continue;
+      if (!rowsMatch(a, b, plan.joinConditions)) continue;
       Table::Row& row = result.rows.emplace_back();
-      for (const auto& [source, c] : outputColumns) {
+      for (const auto& [source, c] : plan.outputColumns) {
         row.push_back(source == 0 ? a[c] : b[c]);
       }
     }

@@ -22,7 +22,9 @@ class TableJoiner : public ToolBase {
   // could not be set up, 2 for a bad header, 3 for a bad descriptor line, 4
   // for a row with the wrong number of cells, 5 when the header names no
   // table, 6 when a named table is missing, 7 when the output file could not
-  // be written. Every outcome has been reported on the console.
+  // be written, 8 when a join would be too large to compute (hundreds of
+  // millions of row pairs, or a result of millions of cells). Every outcome
+  // has been reported on the console.
   int run(int argc, const char* const argv[]);
 
   // Reads the first line as "join(names)", spaces ignored, into
@@ -53,9 +55,9 @@ class TableJoiner : public ToolBase {
  private:
   // Reads every table block; returns the run's code, 0 when all were good.
   int readTables();
-  // Joins the named tables into `result`; false after printing which one
-  // is missing.
-  bool joinNamedTables(Table& result) const;
+  // Joins the named tables into `result`; returns the run's code, 0 on
+  // success, after printing what went wrong.
+  int joinNamedTables(Table& result) const;
   const Table* findOrReport(const std::string& name) const;
 };
 
