@@ -17,8 +17,8 @@ using JoinCondition = std::pair<std::size_t, std::size_t>;
 
 // Joins beyond these are refused: the nested loop examines every pair of
 // rows, and a product of large tables outgrows time and memory alike.
-constexpr std::uint64_t kMaxRowPairs = std::uint64_t{1} << 28;
-constexpr std::uint64_t kMaxResultCells = std::uint64_t{1} << 24;
+constexpr std::uint64_t kMaxRowPairs = std::uint64_t{1} << 26;
+constexpr std::uint64_t kMaxResultCells = std::uint64_t{1} << 22;
 
 struct JoinPlan {
   std::vector<OutputColumn> outputColumns;

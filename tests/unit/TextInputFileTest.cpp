@@ -52,10 +52,25 @@ TEST(TextInputFile, TextModeReading) {
   }
 }
 
-TEST(TextInputFile, MissingFileDoesNotOpen) {
-  TextInputFile input;
-  EXPECT_FALSE(input.open("/nonexistent/fdtools/input.txt"));
-  EXPECT_FALSE(input.open(""));
+TEST(TextInputFile, MissingFileOrDirectoryDoesNotOpen) {
+  for (const char* name : {"/nonexistent/fdtools/input.txt", "", "/tmp", "."}) {
+    TextInputFile input;
+    EXPECT_FALSE(input.open(name)) << name;
+  }
+}
+
+TEST(TextInputFile, ReadErrorIsNotTheEndOfTheFile) {
+  // Offset 0 of a process's memory is never mapped: the first read fails.
+  TextInputFile failing;
+  ASSERT_TRUE(failing.open("/proc/self/mem"));
+  char ch = 0;
+  EXPECT_FALSE(failing.get(ch));
+  EXPECT_TRUE(failing.readFailed());
+
+  TextInputFile empty;
+  ASSERT_TRUE(empty.open("/dev/null"));
+  EXPECT_FALSE(empty.get(ch));
+  EXPECT_FALSE(empty.readFailed());
 }
 
 }  // namespace
