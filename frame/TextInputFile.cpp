@@ -14,8 +14,14 @@ bool TextInputFile::open(const std::string& name) {
   std::error_code error;
   if (std::filesystem::is_directory(name, error)) return false;
   file.open(name, std::ios::in | std::ios::binary);
+  if (std::filesystem::is_regular_file(name, error)) {
+    const auto bytes = std::filesystem::file_size(name, error);
+    if (!error) size = static_cast<std::size_t>(bytes);
+  }
   return file.good();
 }
+
+std::size_t TextInputFile::sizeHint() const { return size; }
 
 bool TextInputFile::readFailed() const { return file.bad(); }
 

@@ -3,6 +3,7 @@
 #ifndef FRAME_TEXTINPUTFILE_H_
 #define FRAME_TEXTINPUTFILE_H_
 
+#include <cstddef>
 #include <fstream>
 #include <string>
 
@@ -18,12 +19,17 @@ class TextInputFile {
   // 0x1A, or after a read error.
   bool get(char& ch);
 
+  // The file's size in bytes when it is known up front, else 0; the text
+  // read may be shorter (CR LF pairs, a byte 0x1A).
+  std::size_t sizeHint() const;
+
   // True once reading has failed for another reason than the end of the
   // file: the input seen so far is not the whole input.
   bool readFailed() const;
 
  private:
   std::ifstream file;
+  std::size_t size = 0;
   bool ended = false;
 };
 

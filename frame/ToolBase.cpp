@@ -75,6 +75,11 @@ bool ToolBase::openFiles(int argc, const char* const argv[],
 }
 
 bool ToolBase::copyInput(TextInputFile& input) {
+  // Room for the whole file at once: growing by doubling would hold up to
+  // three times the input at its peak.
+  std::string room;
+  room.reserve(input.sizeHint());
+  inputText.str(std::move(room));
   char ch = 0;
   while (input.get(ch)) {
     inputText.put(ch);

@@ -1,5 +1,6 @@
 #include "join/TableJoiner.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <utility>
@@ -16,9 +17,11 @@ using OutputColumn = std::pair<int, std::size_t>;
 using JoinCondition = std::pair<std::size_t, std::size_t>;
 
 // Joins beyond these are refused: the nested loop examines every pair of
-// rows, and a product of large tables outgrows time and memory alike.
-constexpr std::uint64_t kMaxRowPairs = std::uint64_t{1} << 26;
-constexpr std::uint64_t kMaxResultCells = std::uint64_t{1} << 22;
+// rows, and a product of tables can outgrow time and memory alike. A result
+// may always hold 2^22 cells, and up to four times the cells read.
+constexpr std::uint64_t kMaxRowPairs = std::uint64_t{1} << 28;
+constexpr std::uint64_t kMinCellLimit = std::uint64_t{1} << 22;
+constexpr std::uint64_t kCellLimitPerInputCell = 4;
 
 struct JoinPlan {
   std::vector<OutputColumn> outputColumns;
@@ -60,23 +63,31 @@ void writeJoined(std::ostream& out, const std::vector<std::string>& items,
   }
 }
 
+// Rows count as one cell more, as a row costs about as much as a cell.
+std::uint64_t cellLimit(const std::vector<Table>& tables) {
+  std::uint64_t cells = 0;
+  for (const Table& table : tables) {
+    cells += table.rows.size() * (table.columns.size() + 1);
+  }
+  return std::max(kMinCellLimit, kCellLimitPerInputCell * cells);
+}
+
 // Whether joining `left` and `right` stays within the limits. Matches are
 // counted only when the row pairs alone could exceed the cell limit.
-bool joinFits(const Table& left, const Table& right) {
+bool joinFits(const Table& left, const Table& right, std::uint64_t limit) {
   const std::uint64_t pairs =
       std::uint64_t{left.rows.size()} * std::uint64_t{right.rows.size()};
   if (pairs > kMaxRowPairs) return false;
   const JoinPlan plan = planJoin(left, right);
-  // A row costs about as much as a cell, even without columns.
   const std::uint64_t rowCost = plan.outputColumns.size() + 1;
-  if (pairs * rowCost <= kMaxResultCells) return true;
+  if (pairs * rowCost <= limit) return true;
   std::uint64_t matches = 0;
   for (const Table::Row& a : left.rows) {
     for (const Table::Row& b : right.rows) {
       if (rowsMatch(a, b, plan.joinConditions)) ++matches;
     }
   }
-  return matches * rowCost <= kMaxResultCells;
+  return matches * rowCost <= limit;
 }
 
 }  // namespace
@@ -123,19 +134,23 @@ int TableJoiner::readTables() {
 
 int TableJoiner::joinNamedTables(Table& result) const {
   console() << "Joining the tables: ";
-  const Table* first = findOrReport(tableNames.front());
-  if (first == nullptr) return 6;
-  result = *first;
+  // The first table is read in place rather than copied: with large
+  // tables, a copy beside the first join's result doubles the peak.
+  const Table* current = findOrReport(tableNames.front());
+  if (current == nullptr) return 6;
+  const std::uint64_t limit = cellLimit(tables);
   for (std::size_t i = 1; i < tableNames.size(); ++i) {
     const Table* next = findOrReport(tableNames[i]);
     if (next == nullptr) return 6;
-    if (!joinFits(result, *next)) {
+    if (!joinFits(*current, *next, limit)) {
       console() << "Join result too large!\n";
       return 8;
     }
-    result = naturalJoin(result, *next);
+    result = naturalJoin(*current, *next);
+    current = &result;
     console() << ".";
   }
+  if (current != &result) result = *current;
   return 0;
 }
 

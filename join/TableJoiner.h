@@ -22,9 +22,9 @@ class TableJoiner : public ToolBase {
   // could not be set up, 2 for a bad header, 3 for a bad descriptor line, 4
   // for a row with the wrong number of cells, 5 when the header names no
   // table, 6 when a named table is missing, 7 when the output file could not
-  // be written, 8 when a join would be too large to compute (tens of
-  // millions of row pairs, or a result of millions of cells). Every outcome
-  // has been reported on the console.
+  // be written, 8 when a join would be too large to compute (hundreds of
+  // millions of row pairs, or a result far larger than the input). Every
+  // outcome has been reported on the console.
   int run(int argc, const char* const argv[]);
 
   // Reads the first line as "join(names)", spaces ignored, into
