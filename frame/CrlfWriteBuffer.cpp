@@ -14,12 +14,6 @@ CrlfWriteBuffer::CrlfWriteBuffer(std::streambuf* sink)
 
 CrlfWriteBuffer::~CrlfWriteBuffer() { drain(); }
 
-void CrlfWriteBuffer::setSink(std::streambuf* newSink) {
-  drain();
-  sink = newSink;
-  lostData = false;
-}
-
 CrlfWriteBuffer::int_type CrlfWriteBuffer::overflow(int_type ch) {
   if (!drain()) return traits_type::eof();
   if (!traits_type::eq_int_type(ch, traits_type::eof())) {

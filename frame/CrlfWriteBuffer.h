@@ -12,15 +12,12 @@ namespace fdtools {
 
 class CrlfWriteBuffer : public std::streambuf {
  public:
-  // `sink` must outlive this buffer, or be replaced first; nullptr makes
-  // every write fail.
+  // `sink` must outlive this buffer; nullptr makes every write fail.
   explicit CrlfWriteBuffer(std::streambuf* sink = nullptr);
   CrlfWriteBuffer(const CrlfWriteBuffer&) = delete;
   CrlfWriteBuffer& operator=(const CrlfWriteBuffer&) = delete;
   // Hands what is still buffered to the sink.
   ~CrlfWriteBuffer() override;
-
-  void setSink(std::streambuf* newSink);
 
  protected:
   int_type overflow(int_type ch) override;
