@@ -81,13 +81,17 @@ bool joinFits(const Table& left, const Table& right, std::uint64_t limit) {
   const JoinPlan plan = planJoin(left, right);
   const std::uint64_t rowCost = plan.outputColumns.size() + 1;
   if (pairs * rowCost <= limit) return true;
+  // Stop counting as soon as the answer is known.
+  const std::uint64_t maxMatches = limit / rowCost;
   std::uint64_t matches = 0;
   for (const Table::Row& a : left.rows) {
     for (const Table::Row& b : right.rows) {
-      if (rowsMatch(a, b, plan.joinConditions)) ++matches;
+      if (rowsMatch(a, b, plan.joinConditions) && ++matches > maxMatches) {
+        return false;
+      }
     }
   }
-  return matches * rowCost <= limit;
+  return true;
 }
 
 }  // namespace
