@@ -49,6 +49,19 @@ void addNewAttributes(const IdList& ids, std::vector<char>& inClosure,
   }
 }
 
+// Appends the unflagged ids among [first, last) to `list`, flagging them.
+// Always writes list[count], so the list needs room for one more.
+std::size_t appendNewIds(const int* first, const int* last, char* flags,
+                         int* list, std::size_t count) {
+  for (; first != last; ++first) {
+    const int id = *first;
+    list[count] = id;
+    count += (flags[id] == 0);
+    flags[id] = 1;
+  }
+  return count;
+}
+
 bool anyFlagged(const IdList& ids, const std::vector<char>& flags) {
   return std::any_of(ids.begin(), ids.end(),
                      [&](int id) { return flags[id] != 0; });
@@ -167,48 +180,110 @@ DependencyTester::IdList DependencyTester::closure(
     const IdList& start, const std::vector<IdDependency>& dependencies) const {
   ClosureScratch& s = scratch;
   s.inClosure.assign(static_cast<std::size_t>(attributeCount), 0);
+  s.found.resize(static_cast<std::size_t>(attributeCount) + 1);
   // A repeated start id would be walked twice; keep the first only.
-  s.found.clear();
-  addNewAttributes(start, s.inClosure, s.found);
-  const std::size_t startCount = s.found.size();
+  const std::size_t startCount =
+      appendNewIds(start.data(), start.data() + start.size(),
+                   s.inClosure.data(), s.found.data(), 0);
 
-  indexDependencies(dependencies);
-  // `found` doubles as the worklist and grows while it is walked.
-  for (std::size_t p = 0; p < s.found.size(); ++p) {
-    for (int use = s.firstUse[s.found[p]]; use >= 0; use = s.uses[use].next) {
-      const int j = s.uses[use].dependency;
-      if (--s.unmet[j] == 0) {
-        addNewAttributes(dependencies[j][kRight], s.inClosure, s.found);
-      }
-    }
+  // Rounds: count down the uses of everything found in the last round,
+  // then fire what reached zero. Firing after the round, not at once,
+  // keeps the count-down free of branches on the counts, so its cache
+  // misses overlap.
+  std::size_t firedCount = indexDependencies(dependencies);
+  std::size_t walked = 0;
+  std::size_t foundCount = startCount;
+  for (;;) {
+    foundCount = fireBlocks(firedCount, foundCount);
+    if (walked == foundCount) break;
+    firedCount = countDownUses(walked, foundCount);
+    walked = foundCount;
   }
+  s.found.resize(foundCount);
   return derivedIds(startCount);
 }
 
-void DependencyTester::indexDependencies(
+std::size_t DependencyTester::indexDependencies(
     const std::vector<IdDependency>& dependencies) const {
   ClosureScratch& s = scratch;
-  s.firstUse.assign(static_cast<std::size_t>(attributeCount), -1);
-  s.unmet.resize(dependencies.size());
-  std::size_t useCount = 0;
+  s.useStart.assign(static_cast<std::size_t>(attributeCount) + 2, 0);
+  s.fired.resize(dependencies.size());
+  const std::size_t firedCount = layOutBlocks(dependencies);
+  fillUses(dependencies);
+  return firedCount;
+}
+
+// Copies counts and right sides into `blocks` and counts each attribute's
+// left-side occurrences into useStart[a + 2].
+std::size_t DependencyTester::layOutBlocks(
+    const std::vector<IdDependency>& dependencies) const {
+  ClosureScratch& s = scratch;
+  int* const occurrences = s.useStart.data() + 2;
+  std::size_t firedCount = 0;
+  std::size_t position = 0;
   for (const IdDependency& dependency : dependencies) {
-    useCount += dependency[kLeft].size();
+    const IdList& left = dependency[kLeft];
+    const IdList& right = dependency[kRight];
+    const std::size_t end = position + 2 + right.size();
+    if (end > s.blocks.size()) s.blocks.resize(2 * end);
+    int* const block = s.blocks.data() + position;
+    block[0] = static_cast<int>(left.size());
+    block[1] = static_cast<int>(right.size());
+    // A loop, not std::copy: right sides are short, a call costs more.
+    int* out = block + 2;
+    for (const int id : right) *out++ = id;
+    for (const int id : left) ++occurrences[id];
+    if (left.empty()) s.fired[firedCount++] = static_cast<int>(position);
+    position = end;
   }
-  s.uses.resize(useCount);
-  ClosureScratch::Use* const uses = s.uses.data();
-  int* const firstUse = s.firstUse.data();
-  int use = 0;
-  for (std::size_t j = 0; j < dependencies.size(); ++j) {
-    const IdList& left = dependencies[j][kLeft];
-    s.unmet[j] = static_cast<int>(left.size());
-    if (left.empty()) {
-      addNewAttributes(dependencies[j][kRight], s.inClosure, s.found);
-    }
-    for (const int id : left) {
-      uses[use] = {static_cast<int>(j), firstUse[id]};
-      firstUse[id] = use++;
+  return firedCount;
+}
+
+// Turns the occurrence counts into start positions and lists the blocks.
+void DependencyTester::fillUses(
+    const std::vector<IdDependency>& dependencies) const {
+  ClosureScratch& s = scratch;
+  int* const next = s.useStart.data() + 1;
+  for (int a = 1; a <= attributeCount; ++a) next[a] += next[a - 1];
+  s.uses.resize(static_cast<std::size_t>(next[attributeCount]));
+  int* const uses = s.uses.data();
+  int position = 0;
+  for (const IdDependency& dependency : dependencies) {
+    for (const int id : dependency[kLeft]) uses[next[id]++] = position;
+    position += 2 + static_cast<int>(dependency[kRight].size());
+  }
+}
+
+std::size_t DependencyTester::countDownUses(std::size_t first,
+                                            std::size_t end) const {
+  ClosureScratch& s = scratch;
+  const int* const found = s.found.data();
+  const int* const useStart = s.useStart.data();
+  const int* const uses = s.uses.data();
+  int* const blocks = s.blocks.data();
+  int* const fired = s.fired.data();
+  std::size_t firedCount = 0;
+  for (std::size_t p = first; p < end; ++p) {
+    const int id = found[p];
+    for (int use = useStart[id]; use < useStart[id + 1]; ++use) {
+      const int block = uses[use];
+      fired[firedCount] = block;
+      firedCount += (--blocks[block] == 0);
     }
   }
+  return firedCount;
+}
+
+std::size_t DependencyTester::fireBlocks(std::size_t firedCount,
+                                         std::size_t foundCount) const {
+  ClosureScratch& s = scratch;
+  const int* const blocks = s.blocks.data();
+  for (std::size_t f = 0; f < firedCount; ++f) {
+    const int* const right = blocks + s.fired[f] + 2;
+    foundCount = appendNewIds(right, right + right[-1], s.inClosure.data(),
+                              s.found.data(), foundCount);
+  }
+  return foundCount;
 }
 
 DependencyTester::IdList DependencyTester::derivedIds(

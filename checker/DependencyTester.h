@@ -77,23 +77,35 @@ class DependencyTester : public ToolBase {
   // arguments.
   struct ClosureScratch {
     std::vector<char> inClosure;
+    // The closure in the order found, with room for one write past the
+    // last id; the walk's worklist.
     IdList found;
-    IdList unmet;
-    // The index from attribute to dependencies, as one linked list per
-    // attribute threaded through a flat array: firstUse[a] is a's first
-    // left-side occurrence (-1: none); uses[o] names the dependency of
-    // occurrence o and the next occurrence of the same attribute.
-    struct Use {
-      int dependency;
-      int next;
-    };
-    IdList firstUse;
-    std::vector<Use> uses;
+    // One block per dependency: how many of its left-side ids are not yet
+    // reached, the length of its right side, then the right side. Keeping
+    // the right side beside the count saves a cache miss when it fires.
+    IdList blocks;
+    // uses[useStart[a]] .. uses[useStart[a + 1] - 1] are the blocks of the
+    // dependencies with attribute a on the left, once per occurrence.
+    IdList useStart;
+    IdList uses;
+    // Blocks whose count has reached zero but whose right side is not yet
+    // added. One entry per dependency is enough: the block whose count is
+    // being taken down has not fired yet.
+    IdList fired;
   };
 
-  // One pass over the dependency list: counters and index. Fires the
-  // dependencies with an empty left side.
-  void indexDependencies(const std::vector<IdDependency>& dependencies) const;
+  // Lays out the dependency list for the walk. Returns how many blocks
+  // fire at once (empty left side); they are at the front of `fired`.
+  std::size_t indexDependencies(
+      const std::vector<IdDependency>& dependencies) const;
+  std::size_t layOutBlocks(const std::vector<IdDependency>& dependencies) const;
+  void fillUses(const std::vector<IdDependency>& dependencies) const;
+  // Counts down the blocks that use found[first] .. found[end - 1].
+  // Returns how many fired.
+  std::size_t countDownUses(std::size_t first, std::size_t end) const;
+  // Adds the right sides of the first `firedCount` fired blocks to the
+  // closure. Returns the new length of `found`.
+  std::size_t fireBlocks(std::size_t firedCount, std::size_t foundCount) const;
   // The derived ids, ascending: sorted when few, else read off the flags.
   IdList derivedIds(std::size_t startCount) const;
 

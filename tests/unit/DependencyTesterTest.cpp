@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -258,6 +259,47 @@ TEST(DependencyTesterPreservation, AgreesWithTheTextbookDefinition) {
   }
   // The generator must produce both answers, or the comparison says little.
   EXPECT_GT(notPreserved, 100);
+}
+
+// One tester for every round, so that each call starts from buffers that
+// an earlier, differently sized call has left behind.
+TEST(DependencyTesterClosure, AgreesWithRepeatedApplication) {
+  std::mt19937 random(20261209);
+  const auto below = [&](int bound) {
+    return std::uniform_int_distribution<>(0, bound - 1)(random);
+  };
+  const auto randomIds = [&](int attributes, int maxSize) {
+    IdList ids(static_cast<std::size_t>(below(maxSize + 1)));
+    for (int& id : ids) id = below(attributes);
+    std::sort(ids.begin(), ids.end());
+    return ids;
+  };
+  const auto toSet = [](const IdList& ids) {
+    BruteForce::Set set = 0;
+    for (const int id : ids) set |= 1u << id;
+    return set;
+  };
+  DependencyTester tester;
+  for (int round = 0; round < 4000; ++round) {
+    tester.attributeCount = 1 + below(32);
+    std::vector<DependencyTester::IdDependency> dependencies(
+        static_cast<std::size_t>(below(48)));
+    std::vector<BruteForce::Fd> fds;
+    for (auto& dependency : dependencies) {
+      dependency = {randomIds(tester.attributeCount, 3),
+                    randomIds(tester.attributeCount, 3)};
+      fds.push_back({toSet(dependency[0]), toSet(dependency[1])});
+    }
+    const IdList start = randomIds(tester.attributeCount, 4);
+    const BruteForce::Set derived =
+        BruteForce::closure(toSet(start), fds) & ~toSet(start);
+    IdList expected;
+    for (int id = 0; id < tester.attributeCount; ++id) {
+      if (derived >> id & 1) expected.push_back(id);
+    }
+    ASSERT_EQ(tester.closure(start, dependencies), expected)
+        << "round " << round;
+  }
 }
 
 TEST(DependencyTesterSections, ParseSectionAssertsOnUnknownKind) {
