@@ -1,6 +1,7 @@
 #include "checker/DependencyTester.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 
 #include "frame/Console.h"
@@ -17,6 +18,7 @@ using NameToInt = std::map<std::string, int>;
 // The verdict word in ISO 8859-2, one byte per letter: never re-encode.
 constexpr char kVerdictWord[] = "f\xFCgg\xF5s\xE9g\xF5rz\xF5\n";
 constexpr char kNegation[] = "nem ";
+constexpr int kUseCopy = 4;
 
 void insertNames(NameToInt& nameToInt, const NameList& names) {
   for (const std::string& name : names) nameToInt.emplace(name, 0);
@@ -245,7 +247,9 @@ void DependencyTester::fillUses(
   ClosureScratch& s = scratch;
   int* const next = s.useStart.data() + 1;
   for (int a = 1; a <= attributeCount; ++a) next[a] += next[a - 1];
-  s.uses.resize(static_cast<std::size_t>(next[attributeCount]));
+  // Padded, so that a fixed-size copy may run past the last use.
+  s.uses.resize(static_cast<std::size_t>(next[attributeCount]) + kUseCopy);
+  s.roundUses.resize(s.uses.size());
   int* const uses = s.uses.data();
   int position = 0;
   for (const IdDependency& dependency : dependencies) {
@@ -257,21 +261,39 @@ void DependencyTester::fillUses(
 std::size_t DependencyTester::countDownUses(std::size_t first,
                                             std::size_t end) const {
   ClosureScratch& s = scratch;
-  const int* const found = s.found.data();
-  const int* const useStart = s.useStart.data();
-  const int* const uses = s.uses.data();
+  const std::size_t count = gatherUses(first, end);
+  const int* const roundUses = s.roundUses.data();
   int* const blocks = s.blocks.data();
   int* const fired = s.fired.data();
   std::size_t firedCount = 0;
-  for (std::size_t p = first; p < end; ++p) {
-    const int id = found[p];
-    for (int use = useStart[id]; use < useStart[id + 1]; ++use) {
-      const int block = uses[use];
-      fired[firedCount] = block;
-      firedCount += (--blocks[block] == 0);
-    }
+  for (std::size_t u = 0; u < count; ++u) {
+    const int block = roundUses[u];
+    fired[firedCount] = block;
+    firedCount += (--blocks[block] == 0);
   }
   return firedCount;
+}
+
+std::size_t DependencyTester::gatherUses(std::size_t first,
+                                         std::size_t end) const {
+  ClosureScratch& s = scratch;
+  const int* const found = s.found.data();
+  const int* const useStart = s.useStart.data();
+  const int* const uses = s.uses.data();
+  int* const roundUses = s.roundUses.data();
+  std::size_t count = 0;
+  for (std::size_t p = first; p < end; ++p) {
+    const int begin = useStart[found[p]];
+    const int length = useStart[found[p] + 1] - begin;
+    // Most attributes have few uses: copying a fixed four first means the
+    // copy need not wait for the length.
+    std::memcpy(roundUses + count, uses + begin, kUseCopy * sizeof(int));
+    for (int k = kUseCopy; k < length; ++k) {
+      roundUses[count + k] = uses[begin + k];
+    }
+    count += static_cast<std::size_t>(length);
+  }
+  return count;
 }
 
 std::size_t DependencyTester::fireBlocks(std::size_t firedCount,

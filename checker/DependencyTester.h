@@ -88,6 +88,8 @@ class DependencyTester : public ToolBase {
     // dependencies with attribute a on the left, once per occurrence.
     IdList useStart;
     IdList uses;
+    // The uses of the attributes found in the last round, in one list.
+    IdList roundUses;
     // Blocks whose count has reached zero but whose right side is not yet
     // added. One entry per dependency is enough: the block whose count is
     // being taken down has not fired yet.
@@ -103,6 +105,9 @@ class DependencyTester : public ToolBase {
   // Counts down the blocks that use found[first] .. found[end - 1].
   // Returns how many fired.
   std::size_t countDownUses(std::size_t first, std::size_t end) const;
+  // Copies the uses of found[first] .. found[end - 1] to `roundUses`.
+  // Returns how many there are.
+  std::size_t gatherUses(std::size_t first, std::size_t end) const;
   // Adds the right sides of the first `firedCount` fired blocks to the
   // closure. Returns the new length of `found`.
   std::size_t fireBlocks(std::size_t firedCount, std::size_t foundCount) const;
