@@ -53,15 +53,25 @@ void addNewAttributes(const IdList& ids, std::vector<char>& inClosure,
 
 // Appends the unflagged ids among [first, last) to `list`, flagging them.
 // Always writes list[count], so the list needs room for one more.
+std::size_t appendNewId(int id, char* flags, int* list, std::size_t count) {
+  list[count] = id;
+  count += (flags[id] == 0);
+  flags[id] = 1;
+  return count;
+}
+
 std::size_t appendNewIds(const int* first, const int* last, char* flags,
                          int* list, std::size_t count) {
-  for (; first != last; ++first) {
-    const int id = *first;
-    list[count] = id;
-    count += (flags[id] == 0);
-    flags[id] = 1;
-  }
+  for (; first != last; ++first)
+    count = appendNewId(*first, flags, list, count);
   return count;
+}
+
+// A dependency's block: its count, then its right side. A right side of
+// one id is stored as ~id in place of the length, so the common
+// dependency takes two ints.
+std::size_t blockLength(std::size_t rightSize) {
+  return rightSize == 1 ? 2 : 2 + rightSize;
 }
 
 bool anyFlagged(const IdList& ids, const std::vector<char>& flags) {
@@ -226,14 +236,18 @@ std::size_t DependencyTester::layOutBlocks(
   for (const IdDependency& dependency : dependencies) {
     const IdList& left = dependency[kLeft];
     const IdList& right = dependency[kRight];
-    const std::size_t end = position + 2 + right.size();
+    const std::size_t end = position + blockLength(right.size());
     if (end > s.blocks.size()) s.blocks.resize(2 * end);
     int* const block = s.blocks.data() + position;
     block[0] = static_cast<int>(left.size());
-    block[1] = static_cast<int>(right.size());
-    // A loop, not std::copy: right sides are short, a call costs more.
-    int* out = block + 2;
-    for (const int id : right) *out++ = id;
+    if (right.size() == 1) {
+      block[1] = ~right[0];
+    } else {
+      block[1] = static_cast<int>(right.size());
+      // A loop, not std::copy: right sides are short, a call costs more.
+      int* out = block + 2;
+      for (const int id : right) *out++ = id;
+    }
     for (const int id : left) ++occurrences[id];
     if (left.empty()) s.fired[firedCount++] = static_cast<int>(position);
     position = end;
@@ -254,7 +268,7 @@ void DependencyTester::fillUses(
   int position = 0;
   for (const IdDependency& dependency : dependencies) {
     for (const int id : dependency[kLeft]) uses[next[id]++] = position;
-    position += 2 + static_cast<int>(dependency[kRight].size());
+    position += static_cast<int>(blockLength(dependency[kRight].size()));
   }
 }
 
@@ -301,9 +315,14 @@ std::size_t DependencyTester::fireBlocks(std::size_t firedCount,
   ClosureScratch& s = scratch;
   const int* const blocks = s.blocks.data();
   for (std::size_t f = 0; f < firedCount; ++f) {
-    const int* const right = blocks + s.fired[f] + 2;
-    foundCount = appendNewIds(right, right + right[-1], s.inClosure.data(),
-                              s.found.data(), foundCount);
+    const int* const block = blocks + s.fired[f];
+    if (block[1] < 0) {
+      foundCount = appendNewId(~block[1], s.inClosure.data(), s.found.data(),
+                               foundCount);
+    } else {
+      foundCount = appendNewIds(block + 2, block + 2 + block[1],
+                                s.inClosure.data(), s.found.data(), foundCount);
+    }
   }
   return foundCount;
 }
