@@ -67,9 +67,7 @@ std::size_t appendNewIds(const int* first, const int* last, char* flags,
   return count;
 }
 
-// A dependency's block: its count, then its right side. A right side of
-// one id is stored as ~id in place of the length, so the common
-// dependency takes two ints.
+// Ints in a dependency's block; the common one-id right side makes two.
 std::size_t blockLength(std::size_t rightSize) {
   return rightSize == 1 ? 2 : 2 + rightSize;
 }

@@ -81,8 +81,9 @@ class DependencyTester : public ToolBase {
     // last id; the walk's worklist.
     IdList found;
     // One block per dependency: how many of its left-side ids are not yet
-    // reached, the length of its right side, then the right side. Keeping
-    // the right side beside the count saves a cache miss when it fires.
+    // reached, the length of its right side, then the right side; a right
+    // side of one id is stored as ~id in place of the length. Keeping the
+    // right side beside the count saves a cache miss when it fires.
     IdList blocks;
     // uses[useStart[a]] .. uses[useStart[a + 1] - 1] are the blocks of the
     // dependencies with attribute a on the left, once per occurrence.
