@@ -51,8 +51,8 @@ void addNewAttributes(const IdList& ids, std::vector<char>& inClosure,
   }
 }
 
-// Appends the unflagged ids among [first, last) to `list`, flagging them.
-// Always writes list[count], so the list needs room for one more.
+// Appends `id` to `list` unless flagged, and flags it. Always writes
+// list[count], so the list needs room for one more; no branch on the flag.
 std::size_t appendNewId(int id, char* flags, int* list, std::size_t count) {
   list[count] = id;
   count += (flags[id] == 0);
@@ -60,6 +60,7 @@ std::size_t appendNewId(int id, char* flags, int* list, std::size_t count) {
   return count;
 }
 
+// The same for each id among [first, last).
 std::size_t appendNewIds(const int* first, const int* last, char* flags,
                          int* list, std::size_t count) {
   for (; first != last; ++first)
