@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "checker/ClosureEngine.h"
 #include "frame/ToolBase.h"
 
 namespace fdtools {
@@ -21,12 +22,12 @@ class DependencyTester : public ToolBase {
  public:
   using NameList = std::vector<std::string>;
   // Attribute ids in ascending order; repetitions are kept.
-  using IdList = std::vector<int>;
+  using IdList = ClosureEngine::IdList;
   // Element kLeft is the left side, element kRight the right side.
   using NameDependency = std::array<NameList, 2>;
-  using IdDependency = std::array<IdList, 2>;
-  static constexpr int kLeft = 0;
-  static constexpr int kRight = 1;
+  using IdDependency = ClosureEngine::IdDependency;
+  static constexpr int kLeft = ClosureEngine::kLeft;
+  static constexpr int kRight = ClosureEngine::kRight;
   static constexpr int kTableSection = 0;
   static constexpr int kDependencySection = 1;
 
@@ -51,13 +52,17 @@ class DependencyTester : public ToolBase {
 
   // The ids that follow from `start` under `dependencies` but are not in
   // `start`, ascending, each once. Linear in the size of the arguments.
-  // Reuses the object's scratch buffers, so calls on one object must not
+  // Reuses the object's scratch memory, so calls on one object must not
   // overlap.
   IdList closure(const IdList& start,
                  const std::vector<IdDependency>& dependencies) const;
 
   // Whether the tables preserve `dependency`: its right side follows from
   // its left side using only what the dependencies imply within each table.
+  // One deliberate addition to that rule: ids in the closure of the empty
+  // set count as reached even when no table holds them, so a dependency
+  // with an empty left side is always preserved, and "A" with "->B" and
+  // "A->B" preserves both although no table holds B.
   bool isPreserved(const IdDependency& dependency) const;
   // Tests the dependencies in input order, printing one line each, and
   // stops at the first that is not preserved. True when all are preserved.
@@ -72,54 +77,10 @@ class DependencyTester : public ToolBase {
   int attributeCount = 0;
 
  private:
-  // Working arrays of `closure`, kept between calls only so that their
-  // memory is reused; every call rebuilds their contents from its
-  // arguments.
-  struct ClosureScratch {
-    std::vector<char> inClosure;
-    // The closure in the order found, with room for one write past the
-    // last id; the walk's worklist.
-    IdList found;
-    // One block per dependency: how many of its left-side ids are not yet
-    // reached, the length of its right side, then the right side; a right
-    // side of one id is stored as ~id in place of the length. Keeping the
-    // right side beside the count saves a cache miss when it fires.
-    IdList blocks;
-    // uses[useStart[a]] .. uses[useStart[a + 1] - 1] are the blocks of the
-    // dependencies with attribute a on the left, once per occurrence.
-    IdList useStart;
-    IdList uses;
-    // The uses of the attributes found in the last round, in one list.
-    IdList roundUses;
-    // Blocks whose count has reached zero but whose right side is not yet
-    // added. One entry per dependency is enough: the block whose count is
-    // being taken down has not fired yet.
-    IdList fired;
-  };
-
-  // Lays out the dependency list for the walk. Returns how many blocks
-  // fire at once (empty left side); they are at the front of `fired`.
-  std::size_t indexDependencies(
-      const std::vector<IdDependency>& dependencies) const;
-  std::size_t layOutBlocks(const std::vector<IdDependency>& dependencies) const;
-  void fillUses(const std::vector<IdDependency>& dependencies) const;
-  // Counts down the blocks that use found[first] .. found[end - 1].
-  // Returns how many fired.
-  std::size_t countDownUses(std::size_t first, std::size_t end) const;
-  // Copies the uses of found[first] .. found[end - 1] to `roundUses`.
-  // Returns how many there are.
-  std::size_t gatherUses(std::size_t first, std::size_t end) const;
-  // Adds the right sides of the first `firedCount` fired blocks to the
-  // closure. Returns the new length of `found`.
-  std::size_t fireBlocks(std::size_t firedCount, std::size_t foundCount) const;
-  // The derived ids, ascending: sorted when few, else read off the flags.
-  IdList derivedIds(std::size_t startCount) const;
-
   bool parseLine(int kind, const std::string& line);
-  // The verdict has been appended; reports whether it reached the file.
-  bool outputWritten();
 
-  mutable ClosureScratch scratch;
+  // Only its reused scratch memory changes, so `closure` stays const.
+  mutable ClosureEngine closureEngine;
 };
 
 }  // namespace fdtools
