@@ -89,10 +89,18 @@ bool ToolBase::copyInput(TextInputFile& input) {
     console() << "Can't read input file!\n";
     return false;
   }
-  if (!outputFile.flush()) {
-    console() << "Can't write output file!\n";
-    return false;
-  }
+  return flushOutput();
+}
+
+bool ToolBase::flushOutput() {
+  if (outputFile.flush()) return true;
+  console() << "Can't write output file!\n";
+  return false;
+}
+
+bool ToolBase::finishOutput() {
+  if (!flushOutput()) return false;
+  console() << "Output written.";
   return true;
 }
 

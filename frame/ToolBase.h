@@ -26,6 +26,15 @@ class ToolBase {
   // error during the copy, which leaves an incomplete output file.
   bool openFiles(int argc, const char* const argv[], std::string defaultName);
 
+  // Flushes `outputFile`; false, after printing "Can't write output file!",
+  // when something written to it since it was opened did not reach the
+  // file.
+  bool flushOutput();
+  // Ends a run that has appended its result: flushes, then prints "Output
+  // written." (without a line break) when the whole file was written.
+  // False after printing why not.
+  bool finishOutput();
+
   // The whole input with LF line ends; parsers read it strictly forward.
   std::stringstream inputText{std::ios::in | std::ios::out};
   // Open from a successful `openFiles` until the tool is destroyed, which

@@ -1,59 +1,14 @@
 #include "join/TableJoiner.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <map>
 #include <utility>
 
 #include "frame/Console.h"
 #include "frame/TextUtil.h"
+#include "join/JoinPlan.h"
 
 namespace fdtools {
 namespace {
-
-// (source, column): source 0 is the left table, 1 the right one.
-using OutputColumn = std::pair<int, std::size_t>;
-// (left column, right column) whose cells must be equal.
-using JoinCondition = std::pair<std::size_t, std::size_t>;
-
-// Joins beyond these are refused: the nested loop examines every pair of
-// rows, and a product of tables can outgrow time and memory alike. A result
-// may always hold 2^22 cells, and up to four times the cells read.
-constexpr std::uint64_t kMaxRowPairs = std::uint64_t{1} << 28;
-constexpr std::uint64_t kMinCellLimit = std::uint64_t{1} << 22;
-constexpr std::uint64_t kCellLimitPerInputCell = 4;
-
-struct JoinPlan {
-  std::vector<OutputColumn> outputColumns;
-  std::vector<JoinCondition> joinConditions;
-};
-
-// Which columns the result has, and which cells must agree.
-JoinPlan planJoin(const Table& left, const Table& right) {
-  JoinPlan plan;
-  std::map<std::string, std::size_t> keyToLeftColumn;
-  for (std::size_t i = 0; i < left.columns.size(); ++i) {
-    plan.outputColumns.emplace_back(0, i);
-    keyToLeftColumn[columnKey(left, i)] = i;
-  }
-  for (std::size_t j = 0; j < right.columns.size(); ++j) {
-    const auto found = keyToLeftColumn.find(columnKey(right, j));
-    if (found != keyToLeftColumn.end()) {
-      plan.joinConditions.emplace_back(found->second, j);
-    } else {
-      plan.outputColumns.emplace_back(1, j);
-    }
-  }
-  return plan;
-}
-
-bool rowsMatch(const Table::Row& left, const Table::Row& right,
-               const std::vector<JoinCondition>& conditions) {
-  for (const auto& [l, r] : conditions) {
-    if (left[l] != right[r]) return false;
-  }
-  return true;
-}
 
 void writeJoined(std::ostream& out, const std::vector<std::string>& items,
                  const char* separator) {
@@ -61,37 +16,6 @@ void writeJoined(std::ostream& out, const std::vector<std::string>& items,
     if (i > 0) out << separator;
     out << items[i];
   }
-}
-
-// Rows count as one cell more, as a row costs about as much as a cell.
-std::uint64_t cellLimit(const std::vector<Table>& tables) {
-  std::uint64_t cells = 0;
-  for (const Table& table : tables) {
-    cells += table.rows.size() * (table.columns.size() + 1);
-  }
-  return std::max(kMinCellLimit, kCellLimitPerInputCell * cells);
-}
-
-// Whether joining `left` and `right` stays within the limits. Matches are
-// counted only when the row pairs alone could exceed the cell limit.
-bool joinFits(const Table& left, const Table& right, std::uint64_t limit) {
-  const std::uint64_t pairs =
-      std::uint64_t{left.rows.size()} * std::uint64_t{right.rows.size()};
-  if (pairs > kMaxRowPairs) return false;
-  const JoinPlan plan = planJoin(left, right);
-  const std::uint64_t rowCost = plan.outputColumns.size() + 1;
-  if (pairs * rowCost <= limit) return true;
-  // Stop counting as soon as the answer is known.
-  const std::uint64_t maxMatches = limit / rowCost;
-  std::uint64_t matches = 0;
-  for (const Table::Row& a : left.rows) {
-    for (const Table::Row& b : right.rows) {
-      if (rowsMatch(a, b, plan.joinConditions) && ++matches > maxMatches) {
-        return false;
-      }
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -110,12 +34,7 @@ int TableJoiner::run(int argc, const char* const argv[]) {
   console() << "\nJoin complete.\n";
   result.name = "result";
   writeTable(result);
-  if (!outputFile.flush()) {
-    console() << "Can't write output file!\n";
-    return 7;
-  }
-  console() << "Output written.";
-  return 0;
+  return finishOutput() ? 0 : 7;
 }
 
 int TableJoiner::readTables() {
@@ -226,7 +145,7 @@ Table TableJoiner::naturalJoin(const Table& left, const Table& right) const {
   }
   for (const Table::Row& a : left.rows) {
     for (const Table::Row& b : right.rows) {
-      if (!rowsMatch(a, b, plan.joinConditions)) continue;
+      if (!rowsMatch(a, b, plan.conditions)) continue;
       Table::Row& row = result.rows.emplace_back();
       for (const auto& [source, c] : plan.outputColumns) {
         row.push_back(source == 0 ? a[c] : b[c]);
