@@ -66,3 +66,9 @@ void require(bool holds, const char* what) {
 }
 
 }  // namespace fdtools
+
+// libFuzzer calls this once before the first input, in every target.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fdtools::silenceConsole();
+  return 0;
+}

@@ -10,7 +10,8 @@
 
 namespace fdtools {
 
-// Sends the tools' console text nowhere; call before the first tool runs.
+// Sends the tools' console text nowhere. Every target's LLVMFuzzerInitialize,
+// defined once beside it, calls it before the first input.
 void silenceConsole();
 
 // A folder of this process's own under the system's temporary folder.

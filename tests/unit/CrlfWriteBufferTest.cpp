@@ -49,15 +49,19 @@ TEST(CrlfWriteBuffer, TextLargerThanTheBufferArrivesWhole) {
   EXPECT_EQ(throughLineEnds(written), stored);
 }
 
-// A sink that accepts a fixed number of bytes, like a full disk.
+// A sink that accepts a set number of bytes, like a full disk, and more
+// once room is made.
 class FullSink : public std::streambuf {
  public:
   explicit FullSink(std::size_t room) : room(room) {}
+  void makeRoom(std::size_t bytes) { room += bytes; }
+  std::size_t taken = 0;
 
  protected:
   int_type overflow(int_type ch) override {
     if (room == 0) return traits_type::eof();
     --room;
+    ++taken;
     return traits_type::not_eof(ch);
   }
 
@@ -65,15 +69,27 @@ class FullSink : public std::streambuf {
   std::size_t room;
 };
 
+// Once a byte is lost the file is incomplete for good: later flushes fail
+// even when the sink has room again.
 TEST(CrlfWriteBuffer, ShortWriteFailsTheFlushAndEveryLaterOne) {
   FullSink sink(3);
   CrlfWriteBuffer lineEnds(&sink);
   std::ostream out(&lineEnds);
   out << "ab\n";
   EXPECT_FALSE(out.flush());
+  sink.makeRoom(100);
   out.clear();
   out << "c";
   EXPECT_FALSE(out.flush());
+}
+
+TEST(CrlfWriteBuffer, FlushSucceedsWhenEverythingFits) {
+  FullSink sink(4);
+  CrlfWriteBuffer lineEnds(&sink);
+  std::ostream out(&lineEnds);
+  out << "ab\n";
+  EXPECT_TRUE(out.flush());
+  EXPECT_EQ(sink.taken, 4u);
 }
 
 TEST(TextOutputFile, UnopenedFileTakesNothing) {

@@ -11,10 +11,10 @@ TEST(FatalAssertion, EndsWithStatusThreeAndNamesTheSource) {
               "^Assertion failed: zero == 1, file FatalTest, line [0-9]+\n$");
 }
 
-TEST(FatalAssertion, TrueConditionDoesNothing) {
-  const int one = 1;
-  FD_ASSERT(one == 1);
-  SUCCEED();
+TEST(FatalAssertion, TrueConditionIsEvaluatedOnceAndGoesOn) {
+  int evaluations = 0;
+  FD_ASSERT(++evaluations == 1);
+  EXPECT_EQ(evaluations, 1);
 }
 
 }  // namespace

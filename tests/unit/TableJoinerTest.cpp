@@ -135,7 +135,7 @@ TEST(TableJoinerNaturalJoin, Cases) {
     Rows rows;
   };
   const Case cases[] = {
-      {"worked example",
+      {"employees and their departments",
        emp,
        dept,
        {"id int", "name text", "dept", "title"},

@@ -109,12 +109,6 @@ TEST(TextUtilTrim, TrimAndTrimmedAndRemoveSpaces) {
   }
 }
 
-TEST(TextUtilTrim, TrimmedLeavesItsArgumentAlone) {
-  const std::string text = "  x  ";
-  EXPECT_EQ(trimmed(text), "x");
-  EXPECT_EQ(text, "  x  ");
-}
-
 TEST(TextUtilStrip, PrefixAndSuffix) {
   struct Case {
     std::string text;
