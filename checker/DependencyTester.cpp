@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "frame/Console.h"
 #include "frame/Fatal.h"
@@ -123,13 +124,12 @@ bool DependencyTester::parseTableLine(const std::string& line) {
 }
 
 bool DependencyTester::parseDependencyLine(const std::string& line) {
-  const std::size_t arrow = line.find("->");
-  if (arrow == std::string::npos) {
+  NameDependency dependency;
+  if (!splitDependencyLine(line, dependency[kLeft], dependency[kRight])) {
     console() << "No \"->\" found in dependency: " << line << "\n";
     return false;
   }
-  dependencies.push_back(
-      {split(line.substr(0, arrow), ','), split(line.substr(arrow + 2), ',')});
+  dependencies.push_back(std::move(dependency));
   return true;
 }
 

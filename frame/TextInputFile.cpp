@@ -21,19 +21,21 @@ bool TextInputFile::open(const std::string& name) {
   return file.good();
 }
 
+void TextInputFile::attach(std::istream& stream) { source = &stream; }
+
 std::size_t TextInputFile::sizeHint() const { return size; }
 
-bool TextInputFile::readFailed() const { return file.bad(); }
+bool TextInputFile::readFailed() const { return source->bad(); }
 
 bool TextInputFile::get(char& ch) {
   if (ended) return false;
-  const auto byte = file.get();
+  const auto byte = source->get();
   if (byte == std::ifstream::traits_type::eof() || byte == kEndOfFileMark) {
     ended = true;
     return false;
   }
-  if (byte == '\r' && file.peek() == '\n') {
-    file.get();
+  if (byte == '\r' && source->peek() == '\n') {
+    source->get();
     ch = '\n';
     return true;
   }

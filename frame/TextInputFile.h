@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <fstream>
+#include <istream>
 #include <string>
 
 namespace fdtools {
@@ -14,6 +15,9 @@ class TextInputFile {
   // Returns false when `name` cannot be opened for reading, or names a
   // directory (which some systems open but cannot read).
   bool open(const std::string& name);
+  // Reads from `stream` instead of a named file, with the same rules; the
+  // stream must outlive this object. For standard input.
+  void attach(std::istream& stream);
 
   // Delivers the next character; false at the end of the input, at a byte
   // 0x1A, or after a read error.
@@ -29,6 +33,7 @@ class TextInputFile {
 
  private:
   std::ifstream file;
+  std::istream* source = &file;
   std::size_t size = 0;
   bool ended = false;
 };

@@ -99,4 +99,14 @@ std::vector<std::string> split(const std::string& text, char separator) {
   return pieces;
 }
 
+bool splitDependencyLine(const std::string& line,
+                         std::vector<std::string>& left,
+                         std::vector<std::string>& right) {
+  const std::size_t arrow = line.find("->");
+  if (arrow == std::string::npos) return false;
+  left = split(line.substr(0, arrow), ',');
+  right = split(line.substr(arrow + 2), ',');
+  return true;
+}
+
 }  // namespace fdtools

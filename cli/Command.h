@@ -1,0 +1,36 @@
+// The commands of fdtools and what one run is asked to do.
+#ifndef CLI_COMMAND_H_
+#define CLI_COMMAND_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fdtools::cli {
+
+enum class Command {
+  kReport,
+  kClosure,
+  kKeys,
+  kCover,
+  kNormalForms,
+  kLossless,
+  kPreserve,
+};
+
+struct CommandInfo {
+  Command command;
+  const char* name;
+  const char* summary;
+};
+
+// In the order `report` gives them, `report` and `closure` first.
+const std::vector<CommandInfo>& commands();
+std::optional<Command> commandNamed(const std::string& name);
+const char* commandName(Command command);
+// The parts `command` consists of: itself, or for `report` all five.
+std::vector<Command> reportParts(Command command);
+
+}  // namespace fdtools::cli
+
+#endif  // CLI_COMMAND_H_

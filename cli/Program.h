@@ -1,0 +1,20 @@
+// The fdtools command line: arguments, reading the input file, and the text
+// or JSON answer on standard output.
+#ifndef CLI_PROGRAM_H_
+#define CLI_PROGRAM_H_
+
+#include <istream>
+#include <ostream>
+
+namespace fdtools::cli {
+
+// One run. Returns the exit status: 0 when the command ran, whatever its
+// answers; 2 after a message on `err` for a usage error, an unreadable
+// file, a dependency line without "->" or a closure attribute that is not
+// in the schema. FILE "-" reads `in`.
+int runProgram(int argc, const char* const argv[], std::istream& in,
+               std::ostream& out, std::ostream& err);
+
+}  // namespace fdtools::cli
+
+#endif  // CLI_PROGRAM_H_

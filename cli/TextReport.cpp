@@ -1,0 +1,181 @@
+#include "cli/TextReport.h"
+
+#include <string>
+#include <vector>
+
+namespace fdtools::cli {
+namespace {
+
+using design::AttributeSet;
+using design::Dependency;
+
+class Writer {
+ public:
+  Writer(std::ostream& out, const design::Schema& schema)
+      : out(out), schema(schema) {}
+
+  std::string set(const AttributeSet& attributes) const {
+    std::string text = "{";
+    bool first = true;
+    for (const std::string& name : schema.namesOf(attributes)) {
+      if (!first) text += ',';
+      text += name;
+      first = false;
+    }
+    return text + "}";
+  }
+
+  std::string dependency(const Dependency& d) const {
+    return set(d.left) + " -> " + set(d.right);
+  }
+
+  static const char* yesNo(bool value) { return value ? "yes" : "no"; }
+
+  void heading(const char* title) { out << "\n== " << title << " ==\n"; }
+
+  void summary(const std::vector<std::string>& warnings) {
+    out << "attributes: " << set(schema.allAttributes()) << "\n";
+    for (std::size_t t = 0; t < schema.tables().size(); ++t) {
+      out << "table " << t << ": " << set(schema.tables()[t]) << "\n";
+    }
+    for (std::size_t d = 0; d < schema.dependencies().size(); ++d) {
+      out << "dependency " << d << ": " << dependency(schema.dependencies()[d])
+          << "\n";
+    }
+    for (const std::string& warning : warnings) {
+      out << "warning: " << warning << "\n";
+    }
+  }
+
+  void closure(const AttributeSet& start, const AttributeSet& closed) {
+    heading("closure");
+    out << "of: " << set(start) << "\n";
+    out << "closure: " << set(closed) << "\n";
+  }
+
+  void keys(const design::KeySet& keys) {
+    heading("keys");
+    for (std::size_t k = 0; k < keys.keys.size(); ++k) {
+      out << "key " << k << ": " << set(keys.keys[k]) << "\n";
+    }
+    out << "complete: " << yesNo(keys.complete) << "\n";
+    out << "prime: " << set(keys.prime) << "\n";
+  }
+
+  void cover(const std::vector<Dependency>& cover) {
+    heading("cover");
+    for (std::size_t d = 0; d < cover.size(); ++d) {
+      out << "cover " << d << ": " << dependency(cover[d]) << "\n";
+    }
+  }
+
+  void normalForm(const std::string& label,
+                  const design::NormalFormResult& result) {
+    out << label << ": " << set(result.attributes) << "\n";
+    if (!result.decided) {
+      out << label << " undecided: " << result.reason << "\n";
+      return;
+    }
+    out << label << " form: " << result.form << "\n";
+    for (std::size_t k = 0; k < result.keys.keys.size(); ++k) {
+      out << label << " key " << k << ": " << set(result.keys.keys[k]) << "\n";
+    }
+    for (std::size_t d = 0; d < result.cover.size(); ++d) {
+      out << label << " cover " << d << ": " << dependency(result.cover[d])
+          << "\n";
+    }
+    for (const design::Violation& violation : result.violations) {
+      out << label << " violation: " << dependency(violation.dependency)
+          << " breaks";
+      for (const std::string& form : violation.violates) out << " " << form;
+      out << "\n";
+    }
+  }
+
+  void normalForms(const design::NormalForms& forms) {
+    heading("normal forms");
+    normalForm("schema", forms.schema);
+    for (std::size_t t = 0; t < forms.tables.size(); ++t) {
+      normalForm("table " + std::to_string(t), forms.tables[t]);
+    }
+  }
+
+  void lossless(const design::ChaseResult& result) {
+    heading("lossless");
+    out << "lossless: " << yesNo(result.lossless) << "\n";
+    out << "columns: " << set(schema.allAttributes()) << "\n";
+    for (std::size_t r = 0; r < result.tableau.size(); ++r) {
+      out << "row " << r << ":";
+      bool distinguished = true;
+      for (const int symbol : result.tableau[r]) {
+        out << ' ';
+        if (symbol == 0) {
+          out << 'a';
+        } else {
+          out << 'b' << symbol - 1;
+          distinguished = false;
+        }
+      }
+      out << (distinguished ? "  (all distinguished)" : "") << "\n";
+    }
+  }
+
+  void preservation(
+      const std::vector<design::DependencyPreservation>& results) {
+    heading("preserve");
+    bool all = true;
+    for (const auto& result : results) all = all && result.preserved;
+    out << "preserved: " << yesNo(all) << "\n";
+    for (std::size_t d = 0; d < results.size(); ++d) {
+      const design::DependencyPreservation& result = results[d];
+      out << "dependency " << d << ": " << dependency(schema.dependencies()[d])
+          << (result.preserved ? " preserved" : " lost") << "\n";
+      for (const design::PreservationStep& step : result.steps) {
+        out << "  pass " << step.pass << ", table " << step.table << " adds "
+            << set(step.added) << "\n";
+      }
+      out << "  reached: " << set(result.reached) << "\n";
+      if (!result.preserved) {
+        out << "  missing: " << set(result.missing) << "\n";
+      }
+    }
+  }
+
+ private:
+  std::ostream& out;
+  const design::Schema& schema;
+};
+
+}  // namespace
+
+void writeText(std::ostream& out, design::Audit& audit, Command command,
+               const AttributeSet& closureStart) {
+  Writer writer(out, audit.schema());
+  writer.summary(audit.warnings());
+  for (const Command part : reportParts(command)) {
+    switch (part) {
+      case Command::kClosure:
+        writer.closure(closureStart, audit.closure(closureStart));
+        break;
+      case Command::kKeys:
+        writer.keys(audit.keys());
+        break;
+      case Command::kCover:
+        writer.cover(audit.cover());
+        break;
+      case Command::kNormalForms:
+        writer.normalForms(audit.normalForms());
+        break;
+      case Command::kLossless:
+        writer.lossless(audit.lossless());
+        break;
+      case Command::kPreserve:
+        writer.preservation(audit.preservation());
+        break;
+      case Command::kReport:
+        break;
+    }
+  }
+}
+
+}  // namespace fdtools::cli

@@ -1,0 +1,73 @@
+#include "design/Chase.h"
+
+#include <algorithm>
+#include <map>
+
+namespace fdtools::design {
+namespace {
+
+// Renames `from` to `to` throughout one column; true when anything changed.
+bool rename(std::vector<std::vector<int>>& tableau, int column, int from,
+            int to) {
+  if (from == to) return false;
+  for (std::vector<int>& row : tableau) {
+    if (row[column] == from) row[column] = to;
+  }
+  return true;
+}
+
+// Equates, in each right-side column, the symbols of rows that agree on
+// the left side. True when a symbol changed.
+bool applyDependency(std::vector<std::vector<int>>& tableau,
+                     const std::vector<int>& left,
+                     const std::vector<int>& right) {
+  std::map<std::vector<int>, std::size_t> firstRow;
+  bool changed = false;
+  std::vector<int> values(left.size());
+  for (std::size_t r = 0; r < tableau.size(); ++r) {
+    for (std::size_t i = 0; i < left.size(); ++i) {
+      values[i] = tableau[r][left[i]];
+    }
+    const auto [it, isNew] = firstRow.emplace(values, r);
+    if (isNew) continue;
+    std::vector<int>& first = tableau[it->second];
+    for (const int column : right) {
+      const int a = first[column];
+      const int b = tableau[r][column];
+      changed |= rename(tableau, column, std::max(a, b), std::min(a, b));
+    }
+  }
+  return changed;
+}
+
+}  // namespace
+
+ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
+                  const std::vector<Dependency>& dependencies) {
+  ChaseResult result;
+  for (std::size_t r = 0; r < tables.size(); ++r) {
+    std::vector<int> row(static_cast<std::size_t>(attributeCount));
+    for (int a = 0; a < attributeCount; ++a) {
+      row[a] = tables[r].contains(a) ? 0 : static_cast<int>(r) + 1;
+    }
+    result.tableau.push_back(std::move(row));
+  }
+  std::vector<std::pair<std::vector<int>, std::vector<int>>> lists;
+  for (const Dependency& dependency : dependencies) {
+    lists.emplace_back(dependency.left.ids(), dependency.right.ids());
+  }
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (const auto& [left, right] : lists) {
+      changed |= applyDependency(result.tableau, left, right);
+    }
+  }
+  result.lossless = std::any_of(
+      result.tableau.begin(), result.tableau.end(), [](const auto& row) {
+        return std::all_of(row.begin(), row.end(),
+                           [](int s) { return s == 0; });
+      });
+  return result;
+}
+
+}  // namespace fdtools::design

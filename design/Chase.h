@@ -1,0 +1,30 @@
+// The lossless-join test: the chase of a tableau with one row per table and
+// one column per attribute. A cell starts as the distinguished symbol where
+// the row's table has the attribute, else as a symbol of its own; symbols
+// are equated under the dependencies until nothing changes. The join is
+// lossless exactly when some row ends all distinguished; otherwise the
+// final tableau is itself a counterexample instance.
+#ifndef DESIGN_CHASE_H_
+#define DESIGN_CHASE_H_
+
+#include <vector>
+
+#include "design/AttributeSet.h"
+#include "design/Schema.h"
+
+namespace fdtools::design {
+
+struct ChaseResult {
+  bool lossless = false;
+  // tableau[row][attribute]: 0 is the distinguished symbol, r + 1 the
+  // symbol that started in row r. When two symbols are equated, the
+  // distinguished one wins, else the one of the lower row.
+  std::vector<std::vector<int>> tableau;
+};
+
+ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
+                  const std::vector<Dependency>& dependencies);
+
+}  // namespace fdtools::design
+
+#endif  // DESIGN_CHASE_H_

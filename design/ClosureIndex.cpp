@@ -1,0 +1,102 @@
+#include "design/ClosureIndex.h"
+
+namespace fdtools::design {
+
+ClosureIndex::ClosureIndex(int attributeCount,
+                           const std::vector<Dependency>& dependencies)
+    : attributeCount_(attributeCount),
+      useStart(static_cast<std::size_t>(attributeCount) + 1, 0),
+      disabled(dependencies.size(), 0),
+      reachedStamp(static_cast<std::size_t>(attributeCount), 0),
+      countStamp(dependencies.size(), 0),
+      remaining(dependencies.size(), 0) {
+  rightStart.push_back(0);
+  for (std::size_t d = 0; d < dependencies.size(); ++d) {
+    const Dependency& dependency = dependencies[d];
+    leftSize.push_back(dependency.left.size());
+    for (int a = dependency.left.first(); a >= 0; a = dependency.left.next(a)) {
+      ++useStart[a + 1];
+    }
+    for (int a = dependency.right.first(); a >= 0;
+         a = dependency.right.next(a)) {
+      rightIds.push_back(a);
+    }
+    rightStart.push_back(static_cast<int>(rightIds.size()));
+    if (dependency.left.empty()) emptyLeft.push_back(static_cast<int>(d));
+  }
+  for (int a = 0; a < attributeCount; ++a) useStart[a + 1] += useStart[a];
+  uses.resize(static_cast<std::size_t>(useStart[attributeCount]));
+  std::vector<int> next(useStart.begin(), useStart.end() - 1);
+  for (std::size_t d = 0; d < dependencies.size(); ++d) {
+    const AttributeSet& left = dependencies[d].left;
+    for (int a = left.first(); a >= 0; a = left.next(a)) {
+      uses[next[a]++] = static_cast<int>(d);
+    }
+  }
+  queue.reserve(static_cast<std::size_t>(attributeCount));
+}
+
+AttributeSet ClosureIndex::closure(const AttributeSet& start) {
+  walk(start, nullptr, -1);
+  AttributeSet result(attributeCount_);
+  for (const int id : queue) result.insert(id);
+  return result;
+}
+
+bool ClosureIndex::implies(const AttributeSet& start, const AttributeSet& goal,
+                           int skip) {
+  return walk(start, &goal, skip);
+}
+
+void ClosureIndex::startCall() {
+  if (++call == 0) {
+    // The stamps wrapped around: old ones could look current.
+    std::fill(reachedStamp.begin(), reachedStamp.end(), 0);
+    std::fill(countStamp.begin(), countStamp.end(), 0);
+    call = 1;
+  }
+  queue.clear();
+}
+
+// Adds `id` to the closure; true when that completes the target.
+bool ClosureIndex::reach(int id) {
+  if (reachedStamp[id] == call) return false;
+  reachedStamp[id] = call;
+  queue.push_back(id);
+  return target != nullptr && target->contains(id) && --targetLeft == 0;
+}
+
+bool ClosureIndex::walk(const AttributeSet& start, const AttributeSet* goal,
+                        int skip) {
+  startCall();
+  target = goal;
+  targetLeft = goal == nullptr ? -1 : goal->size();
+  if (targetLeft == 0) return true;
+  for (int a = start.first(); a >= 0; a = start.next(a)) {
+    if (reach(a)) return true;
+  }
+  const auto fire = [&](int d) {
+    if (d == skip || disabled[d]) return false;
+    for (int r = rightStart[d]; r < rightStart[d + 1]; ++r) {
+      if (reach(rightIds[r])) return true;
+    }
+    return false;
+  };
+  for (const int d : emptyLeft) {
+    if (fire(d)) return true;
+  }
+  for (std::size_t q = 0; q < queue.size(); ++q) {
+    const int a = queue[q];
+    for (int u = useStart[a]; u < useStart[a + 1]; ++u) {
+      const int d = uses[u];
+      if (countStamp[d] != call) {
+        countStamp[d] = call;
+        remaining[d] = leftSize[d];
+      }
+      if (--remaining[d] == 0 && fire(d)) return true;
+    }
+  }
+  return target == nullptr;
+}
+
+}  // namespace fdtools::design

@@ -1,0 +1,66 @@
+// Attribute closure under a fixed list of dependencies, with the index built
+// once: each call costs time linear in what it reaches, not in the whole
+// list. Dependencies can be switched off, for the tests that ask what the
+// others imply.
+#ifndef DESIGN_CLOSUREINDEX_H_
+#define DESIGN_CLOSUREINDEX_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "design/AttributeSet.h"
+#include "design/Schema.h"
+
+namespace fdtools::design {
+
+class ClosureIndex {
+ public:
+  ClosureIndex(int attributeCount, const std::vector<Dependency>& dependencies);
+
+  // X+: every attribute that follows from `start`.
+  AttributeSet closure(const AttributeSet& start);
+  // Whether `target` lies in the closure of `start`; stops as soon as it
+  // does. Dependency `skip` (when not -1) does not fire.
+  bool implies(const AttributeSet& start, const AttributeSet& target,
+               int skip = -1);
+
+  // A disabled dependency never fires, until enabled again.
+  void disable(int dependency) { disabled[dependency] = 1; }
+  void enable(int dependency) { disabled[dependency] = 0; }
+
+  int attributeCount() const { return attributeCount_; }
+
+ private:
+  // Runs the walk from `start`. With a target, returns as soon as all of
+  // it is reached (true) and leaves the walk unfinished.
+  bool walk(const AttributeSet& start, const AttributeSet* target, int skip);
+  bool reach(int id);
+  void startCall();
+
+  int attributeCount_;
+  // Dependency d has leftSize[d] left-side attributes and the right side
+  // rightIds[rightStart[d]] .. rightIds[rightStart[d + 1] - 1].
+  std::vector<int> leftSize;
+  std::vector<int> rightStart;
+  std::vector<int> rightIds;
+  // uses[useStart[a]] .. uses[useStart[a + 1] - 1]: dependencies with
+  // attribute a on the left.
+  std::vector<int> useStart;
+  std::vector<int> uses;
+  std::vector<int> emptyLeft;
+  std::vector<char> disabled;
+
+  // Per call. A stamp different from `call` means "untouched in this call",
+  // so a call resets nothing it does not reach.
+  std::uint32_t call = 0;
+  std::vector<std::uint32_t> reachedStamp;
+  std::vector<std::uint32_t> countStamp;
+  std::vector<int> remaining;
+  std::vector<int> queue;
+  int targetLeft = 0;
+  const AttributeSet* target = nullptr;
+};
+
+}  // namespace fdtools::design
+
+#endif  // DESIGN_CLOSUREINDEX_H_

@@ -1,0 +1,63 @@
+// Dependency preservation without projecting: for X -> Y, start with
+// Z = X and, pass after pass, add (closure of Z within a table) within that
+// table, for every table, until a pass adds nothing. X -> Y is preserved
+// when Y lies in Z. Attributes in no table are never reached this way,
+// unlike in fdcheck, which counts what follows from the empty set as
+// reached; the two agree whenever every attribute lies in some table.
+#ifndef DESIGN_PRESERVATION_H_
+#define DESIGN_PRESERVATION_H_
+
+#include <map>
+#include <vector>
+
+#include "design/AttributeSet.h"
+#include "design/ClosureIndex.h"
+#include "design/Schema.h"
+
+namespace fdtools::design {
+
+struct PreservationStep {
+  // From 1.
+  int pass = 0;
+  int table = 0;
+  AttributeSet added;
+};
+
+struct DependencyPreservation {
+  bool preserved = false;
+  // Z at the end, the left side included.
+  AttributeSet reached;
+  // The right side's attributes outside Z.
+  AttributeSet missing;
+  std::vector<PreservationStep> steps;
+};
+
+class PreservationTester {
+ public:
+  // `index` is over the dependencies of the schema (or an equivalent set)
+  // and must outlive the tester.
+  PreservationTester(const std::vector<AttributeSet>& tables,
+                     ClosureIndex& index);
+
+  DependencyPreservation test(const Dependency& dependency);
+
+ private:
+  using Ids = std::vector<int>;
+  // The ids of table `t` in the closure of `part` (ids of the table);
+  // remembered, since different dependencies meet the same part of a table
+  // again and again.
+  const Ids& closeWithin(int t, const Ids& part);
+
+  const std::vector<AttributeSet>& tables;
+  ClosureIndex& index;
+  std::vector<Ids> tableIds;
+  // The tables that hold each attribute.
+  std::vector<Ids> tablesOf;
+  // The closure of the empty set.
+  AttributeSet fromNothing;
+  std::vector<std::map<Ids, Ids>> memo;
+};
+
+}  // namespace fdtools::design
+
+#endif  // DESIGN_PRESERVATION_H_
