@@ -72,8 +72,12 @@ class Writer {
     for (const std::vector<int>& row : result.tableau) {
       Json cells = Json::array();
       for (const int symbol : row) {
-        cells.push_back(symbol == 0 ? std::string("a")
-                                    : "b" + std::to_string(symbol - 1));
+        std::string cell = "a";
+        if (symbol != 0) {
+          cell[0] = 'b';
+          cell += std::to_string(symbol - 1);
+        }
+        cells.push_back(std::move(cell));
       }
       tableau.push_back(std::move(cells));
     }
@@ -118,11 +122,8 @@ nlohmann::ordered_json buildJson(design::Audit& audit, Command command,
   json["attributes"] = writer.names(schema.allAttributes());
   json["tables"] = writer.sets(schema.tables());
   json["dependencies"] = writer.dependencies(schema.dependencies());
-  Json warnings = Json::array();
-  for (const std::string& warning : audit.warnings(toUtf8)) {
-    warnings.push_back(warning);
-  }
-  json["warnings"] = std::move(warnings);
+  // Filled in last: computing the parts can add warnings.
+  json["warnings"] = Json::array();
   for (const Command part : reportParts(command)) {
     switch (part) {
       case Command::kClosure:
@@ -156,6 +157,7 @@ nlohmann::ordered_json buildJson(design::Audit& audit, Command command,
         break;
     }
   }
+  json["warnings"] = audit.warnings(toUtf8);
   return json;
 }
 

@@ -9,18 +9,52 @@ namespace {
 using design::AttributeSet;
 using design::Dependency;
 
+// Appends to one string and hands it to the stream in large pieces: a
+// report can run to many megabytes of short lines.
+class Buffer {
+ public:
+  explicit Buffer(std::ostream& stream) : stream(stream) {}
+  ~Buffer() { drain(); }
+
+  Buffer& operator<<(const std::string& text) {
+    text_ += text;
+    if (text_.size() >= kDrainSize) drain();
+    return *this;
+  }
+  Buffer& operator<<(const char* text) {
+    text_ += text;
+    return *this;
+  }
+  Buffer& operator<<(char c) {
+    text_ += c;
+    return *this;
+  }
+  Buffer& operator<<(std::size_t number) { return *this << std::to_string(number); }
+  Buffer& operator<<(int number) { return *this << std::to_string(number); }
+
+  void drain() {
+    stream.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+    text_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kDrainSize = 1 << 20;
+  std::ostream& stream;
+  std::string text_;
+};
+
 class Writer {
  public:
-  Writer(std::ostream& out, const design::Schema& schema)
-      : out(out), schema(schema) {}
+  Writer(std::ostream& stream, const design::Schema& schema)
+      : out(stream), schema(schema) {}
 
   std::string set(const AttributeSet& attributes) const {
     std::string text = "{";
-    bool first = true;
-    for (const std::string& name : schema.namesOf(attributes)) {
-      if (!first) text += ',';
-      text += name;
-      first = false;
+    const char* separator = "";
+    for (int id = attributes.first(); id >= 0; id = attributes.next(id)) {
+      text += separator;
+      text += schema.name(id);
+      separator = ",";
     }
     return text + "}";
   }
@@ -58,7 +92,9 @@ class Writer {
     for (std::size_t k = 0; k < keys.keys.size(); ++k) {
       out << "key " << k << ": " << set(keys.keys[k]) << "\n";
     }
-    out << "complete: " << yesNo(keys.complete) << "\n";
+    out << "complete: " << yesNo(keys.complete);
+    if (!keys.complete) out << " (stopped by " << keys.stoppedBy << ")";
+    out << "\n";
     out << "prime: " << set(keys.prime) << "\n";
   }
 
@@ -142,7 +178,7 @@ class Writer {
   }
 
  private:
-  std::ostream& out;
+  Buffer out;
   const design::Schema& schema;
 };
 

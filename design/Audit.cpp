@@ -20,12 +20,18 @@ std::vector<std::string> Audit::warnings(
   if (!uncovered.empty()) {
     std::string names;
     for (const std::string& name : schema_.namesOf(uncovered)) {
-      names += (names.empty() ? "" : ",") + spell(name);
+      if (!names.empty()) names += ',';
+      names += spell(name);
     }
     result.push_back(
         "attributes in no table: " + names +
         " (never reached by the preservation test; fdcheck counts what "
         "follows from the empty set as reached)");
+  }
+  if (keys_ && !keys_->complete) {
+    result.push_back("key enumeration stopped by " + keys_->stoppedBy +
+                     ": the keys listed are not all, nor are the prime "
+                     "attributes");
   }
   return result;
 }

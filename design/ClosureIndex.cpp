@@ -63,6 +63,7 @@ bool ClosureIndex::reach(int id) {
   if (reachedStamp[id] == call) return false;
   reachedStamp[id] = call;
   queue.push_back(id);
+  ++work_;
   return target != nullptr && target->contains(id) && --targetLeft == 0;
 }
 
@@ -75,6 +76,18 @@ bool ClosureIndex::walk(const AttributeSet& start, const AttributeSet* goal,
   for (int a = start.first(); a >= 0; a = start.next(a)) {
     if (reach(a)) return true;
   }
+  return propagate(skip);
+}
+
+const std::vector<int>& ClosureIndex::closureIds(const std::vector<int>& start) {
+  startCall();
+  target = nullptr;
+  for (const int a : start) reach(a);
+  propagate(-1);
+  return queue;
+}
+
+bool ClosureIndex::propagate(int skip) {
   const auto fire = [&](int d) {
     if (d == skip || disabled[d]) return false;
     for (int r = rightStart[d]; r < rightStart[d + 1]; ++r) {
@@ -87,6 +100,7 @@ bool ClosureIndex::walk(const AttributeSet& start, const AttributeSet* goal,
   }
   for (std::size_t q = 0; q < queue.size(); ++q) {
     const int a = queue[q];
+    work_ += static_cast<std::uint64_t>(useStart[a + 1] - useStart[a]);
     for (int u = useStart[a]; u < useStart[a + 1]; ++u) {
       const int d = uses[u];
       if (countStamp[d] != call) {

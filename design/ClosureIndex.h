@@ -24,20 +24,32 @@ class ClosureIndex {
   bool implies(const AttributeSet& start, const AttributeSet& target,
                int skip = -1);
 
+  // The closure of the ids `start`, as ids in the order reached, without
+  // building a set; valid until the next call. `inLastClosure` answers
+  // membership for it in constant time.
+  const std::vector<int>& closureIds(const std::vector<int>& start);
+  bool inLastClosure(int id) const { return reachedStamp[id] == call; }
+
   // A disabled dependency never fires, until enabled again.
   void disable(int dependency) { disabled[dependency] = 1; }
   void enable(int dependency) { disabled[dependency] = 0; }
 
   int attributeCount() const { return attributeCount_; }
+  // Attributes reached plus left-side uses counted down, over all calls so
+  // far: a measure of the work done, for budgets.
+  std::uint64_t work() const { return work_; }
 
  private:
   // Runs the walk from `start`. With a target, returns as soon as all of
   // it is reached (true) and leaves the walk unfinished.
   bool walk(const AttributeSet& start, const AttributeSet* target, int skip);
+  // The walk once the start attributes are queued.
+  bool propagate(int skip);
   bool reach(int id);
   void startCall();
 
   int attributeCount_;
+  std::uint64_t work_ = 0;
   // Dependency d has leftSize[d] left-side attributes and the right side
   // rightIds[rightStart[d]] .. rightIds[rightStart[d + 1] - 1].
   std::vector<int> leftSize;

@@ -1,37 +1,125 @@
 #include "design/Keys.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace fdtools::design {
 namespace {
 
-// Keys found so far, with the test "does a known key lie inside S" that the
-// enumeration asks once per key and dependency. Keys are grouped by their
-// lowest attribute: a key inside S has its lowest attribute in S.
-class KeyStore {
+// Keys found so far, as their attributes outside the core (which every key
+// holds) in a trie, for the test "does a known key lie inside S" that the
+// enumeration asks once per key and dependency: a search follows only the
+// branches whose attribute is in S.
+class KeyTrie {
  public:
-  explicit KeyStore(int attributeCount)
-      : byLowest(static_cast<std::size_t>(attributeCount)) {}
+  KeyTrie() : nodes(1) {}
+
+  void add(const std::vector<int>& ids) {
+    std::size_t node = 0;
+    for (const int id : ids) {
+      std::size_t child = 0;
+      for (const auto& [label, index] : nodes[node].children) {
+        if (label == id) child = index;
+      }
+      if (child == 0) {
+        child = nodes.size();
+        nodes[node].children.emplace_back(id, child);
+        nodes.emplace_back();
+      }
+      node = child;
+    }
+    nodes[node].isKey = true;
+  }
 
   bool containsKeyInside(const AttributeSet& set) const {
-    for (int a = set.first(); a >= 0; a = set.next(a)) {
-      for (const std::size_t k : byLowest[a]) {
-        if (keys[k].isSubsetOf(set)) return true;
-      }
+    return search(0, set);
+  }
+
+ private:
+  struct Node {
+    bool isKey = false;
+    std::vector<std::pair<int, std::size_t>> children;
+  };
+
+  bool search(std::size_t node, const AttributeSet& set) const {
+    if (nodes[node].isKey) return true;
+    for (const auto& [label, child] : nodes[node].children) {
+      if (set.contains(label) && search(child, set)) return true;
     }
     return false;
   }
 
-  void add(const AttributeSet& key) {
-    const int lowest = key.first();
-    if (lowest >= 0) byLowest[lowest].push_back(keys.size());
-    keys.push_back(key);
+  std::vector<Node> nodes;
+};
+
+class KeyFinder {
+ public:
+  KeyFinder(int attributeCount, const AttributeSet& universe,
+            const std::vector<Dependency>& dependencies)
+      : universe(universe),
+        dependencies(dependencies),
+        index(attributeCount, dependencies),
+        core(universe),
+        rightOnly(attributeCount),
+        byRight(static_cast<std::size_t>(attributeCount)) {
+    AttributeSet left(attributeCount);
+    for (std::size_t d = 0; d < dependencies.size(); ++d) {
+      left |= dependencies[d].left;
+      core -= dependencies[d].right;
+      const AttributeSet& right = dependencies[d].right;
+      for (int a = right.first(); a >= 0; a = right.next(a)) {
+        byRight[a].push_back(d);
+      }
+    }
+    rightOnly = universe - core - left;
   }
 
-  std::vector<AttributeSet> keys;
+  // Attributes on no right side are in every key and need no test; those
+  // on right sides only are in none: what they would give, the rest gives.
+  // Every other one goes when the rest still determines it.
+  AttributeSet minimize(AttributeSet superkey) {
+    superkey -= rightOnly;
+    const AttributeSet middle = superkey - core;
+    for (int a = middle.first(); a >= 0; a = middle.next(a)) {
+      superkey.erase(a);
+      const AttributeSet single = AttributeSet::of(index.attributeCount(), {a});
+      if (!index.implies(superkey, single)) superkey.insert(a);
+    }
+    return superkey;
+  }
+
+  // The superkeys X u (K - Y) of K and every dependency X -> Y whose right
+  // side meets K, each once per dependency.
+  template <typename Visit>
+  bool forEachCandidate(const AttributeSet& key, Visit visit) {
+    seen.clear();
+    const AttributeSet middle = key - core;
+    for (int a = middle.first(); a >= 0; a = middle.next(a)) {
+      for (const std::size_t d : byRight[a]) {
+        if (std::find(seen.begin(), seen.end(), d) != seen.end()) continue;
+        seen.push_back(d);
+        if (!visit((key - dependencies[d].right) | dependencies[d].left)) {
+          return false;
+        }
+      }
+    }
+    return true;
+  }
+
+  std::vector<int> outsideCore(const AttributeSet& key) const {
+    return (key - core).ids();
+  }
+
+  std::uint64_t work() const { return index.work(); }
 
  private:
-  std::vector<std::vector<std::size_t>> byLowest;
+  const AttributeSet& universe;
+  const std::vector<Dependency>& dependencies;
+  ClosureIndex index;
+  AttributeSet core;
+  AttributeSet rightOnly;
+  std::vector<std::vector<std::size_t>> byRight;
+  std::vector<std::size_t> seen;
 };
 
 }  // namespace
@@ -47,26 +135,38 @@ AttributeSet minimizeSuperkey(ClosureIndex& index, const AttributeSet& universe,
 }
 
 KeySet findKeys(int attributeCount, const AttributeSet& universe,
-                const std::vector<Dependency>& dependencies, int maxKeys) {
-  ClosureIndex index(attributeCount, dependencies);
-  KeyStore store(attributeCount);
+                const std::vector<Dependency>& dependencies, int maxKeys,
+                std::uint64_t workBudget) {
+  KeyFinder finder(attributeCount, universe, dependencies);
+  KeyTrie trie;
+  std::vector<AttributeSet> keys;
+  const auto add = [&](const AttributeSet& key) {
+    trie.add(finder.outsideCore(key));
+    keys.push_back(key);
+  };
   KeySet result;
-  store.add(minimizeSuperkey(index, universe, universe));
-  for (std::size_t k = 0; k < store.keys.size() && result.complete; ++k) {
+  add(finder.minimize(universe));
+  for (std::size_t k = 0; k < keys.size() && result.complete; ++k) {
     // Copied: adding a key may move the stored ones.
-    const AttributeSet key = store.keys[k];
-    for (const Dependency& dependency : dependencies) {
-      if (!dependency.right.intersects(key)) continue;
-      const AttributeSet superkey = dependency.left | (key - dependency.right);
-      if (store.containsKeyInside(superkey)) continue;
-      if (static_cast<int>(store.keys.size()) >= maxKeys) {
+    const AttributeSet key = keys[k];
+    finder.forEachCandidate(key, [&](const AttributeSet& superkey) {
+      if (trie.containsKeyInside(superkey)) return true;
+      if (static_cast<int>(keys.size()) >= maxKeys) {
         result.complete = false;
-        break;
+        result.stoppedBy = "the limit of " + std::to_string(maxKeys) +
+                           " keys (--max-keys)";
+        return false;
       }
-      store.add(minimizeSuperkey(index, universe, superkey));
-    }
+      if (finder.work() > workBudget) {
+        result.complete = false;
+        result.stoppedBy = "the work budget";
+        return false;
+      }
+      add(finder.minimize(superkey));
+      return true;
+    });
   }
-  result.keys = std::move(store.keys);
+  result.keys = std::move(keys);
   std::sort(result.keys.begin(), result.keys.end(), AttributeSet::listOrder);
   result.prime = AttributeSet(attributeCount);
   for (const AttributeSet& key : result.keys) result.prime |= key;

@@ -5,6 +5,8 @@
 #ifndef DESIGN_KEYS_H_
 #define DESIGN_KEYS_H_
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "design/AttributeSet.h"
@@ -16,10 +18,12 @@ namespace fdtools::design {
 struct KeySet {
   // By size, then by their ids (so by their names) element by element.
   std::vector<AttributeSet> keys;
-  // False when the enumeration stopped at its limit; then `keys` holds the
-  // first ones found, sorted, and `prime` only their attributes.
+  // False when the enumeration stopped at a limit; then `keys` holds the
+  // first ones found, sorted, `prime` only their attributes, and
+  // `stoppedBy` names the limit.
   bool complete = true;
   AttributeSet prime;
+  std::string stoppedBy;
 };
 
 // Removes from `superkey` every attribute, lowest id first, whose removal
@@ -27,10 +31,16 @@ struct KeySet {
 AttributeSet minimizeSuperkey(ClosureIndex& index, const AttributeSet& universe,
                               AttributeSet superkey);
 
+// Enough for every key of schemas with thousands of attributes and
+// dependencies when their keys number in the hundreds; about a second.
+constexpr std::uint64_t kKeyWorkBudget = std::uint64_t{1} << 28;
+
 // The keys of the relation on `universe` under `dependencies` (attributes
-// of both sides inside `universe`), at most `maxKeys` of them.
+// of both sides inside `universe`): at most `maxKeys` of them, and no more
+// once the closures have done `workBudget` work (see ClosureIndex::work).
 KeySet findKeys(int attributeCount, const AttributeSet& universe,
-                const std::vector<Dependency>& dependencies, int maxKeys);
+                const std::vector<Dependency>& dependencies, int maxKeys,
+                std::uint64_t workBudget = kKeyWorkBudget);
 
 }  // namespace fdtools::design
 

@@ -1,5 +1,9 @@
 #include "design/Preservation.h"
 
+#include <algorithm>
+#include <functional>
+#include <queue>
+
 namespace fdtools::design {
 
 PreservationTester::PreservationTester(const std::vector<AttributeSet>& tables,
@@ -7,12 +11,17 @@ PreservationTester::PreservationTester(const std::vector<AttributeSet>& tables,
     : tables(tables),
       index(index),
       tablesOf(static_cast<std::size_t>(index.attributeCount())),
-      fromNothing(index.closure(AttributeSet(index.attributeCount()))),
-      memo(tables.size()) {
+      memo(tables.size()),
+      due(tables.size(), 0) {
+  const AttributeSet fromNothing =
+      index.closure(AttributeSet(index.attributeCount()));
   for (std::size_t t = 0; t < tables.size(); ++t) {
     tableIds.push_back(tables[t].ids());
     for (const int a : tableIds.back()) {
       tablesOf[a].push_back(static_cast<int>(t));
+    }
+    if (tables[t].intersects(fromNothing)) {
+      tablesFromNothing.push_back(static_cast<int>(t));
     }
   }
 }
@@ -22,11 +31,10 @@ const PreservationTester::Ids& PreservationTester::closeWithin(
   auto& known = memo[t];
   const auto it = known.find(part);
   if (it != known.end()) return it->second;
-  const AttributeSet closed =
-      index.closure(AttributeSet::of(index.attributeCount(), part));
+  index.closureIds(part);
   Ids inside;
   for (const int a : tableIds[t]) {
-    if (closed.contains(a)) inside.push_back(a);
+    if (index.inLastClosure(a)) inside.push_back(a);
   }
   return known.emplace(part, std::move(inside)).first->second;
 }
@@ -35,37 +43,63 @@ DependencyPreservation PreservationTester::test(const Dependency& dependency) {
   DependencyPreservation result;
   AttributeSet reached = dependency.left;
   // A table is closed again only when Z has gained one of its attributes
-  // since its last visit. A table that meets neither the left side nor the
-  // closure of the empty set cannot add anything in the first pass.
-  std::vector<char> due(tables.size(), 0);
-  const auto markTables = [&](const AttributeSet& added) {
-    for (int a = added.first(); a >= 0; a = added.next(a)) {
-      for (const int t : tablesOf[a]) due[t] = 1;
+  // since its last visit, in this pass when the table comes later in the
+  // order, else in the next. A table that meets neither the left side nor
+  // the closure of the empty set cannot add anything in the first pass.
+  std::fill(due.begin(), due.end(), 0);
+  std::priority_queue<int, std::vector<int>, std::greater<>> thisPass;
+  std::vector<int> nextPass;
+  int current = -1;
+  const auto markTables = [&](int a) {
+    for (const int t : tablesOf[a]) {
+      if (due[t]) continue;
+      due[t] = 1;
+      if (t > current) {
+        thisPass.push(t);
+      } else {
+        nextPass.push_back(t);
+      }
     }
   };
-  markTables(dependency.left);
-  markTables(fromNothing);
+  for (int a = dependency.left.first(); a >= 0; a = dependency.left.next(a)) {
+    markTables(a);
+  }
+  for (const int t : tablesFromNothing) {
+    if (!due[t]) {
+      due[t] = 1;
+      thisPass.push(t);
+    }
+  }
   Ids part;
-  for (int pass = 1;; ++pass) {
-    bool grew = false;
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-      if (!due[t]) continue;
+  Ids added;
+  for (int pass = 1; !thisPass.empty(); ++pass) {
+    while (!thisPass.empty()) {
+      const int t = thisPass.top();
+      thisPass.pop();
+      current = t;
       due[t] = 0;
       part.clear();
       for (const int a : tableIds[t]) {
         if (reached.contains(a)) part.push_back(a);
       }
-      AttributeSet added(index.attributeCount());
-      for (const int a : closeWithin(static_cast<int>(t), part)) {
-        if (!reached.contains(a)) added.insert(a);
+      added.clear();
+      for (const int a : closeWithin(t, part)) {
+        if (!reached.contains(a)) added.push_back(a);
       }
       if (added.empty()) continue;
-      reached |= added;
-      markTables(added);
-      result.steps.push_back({pass, static_cast<int>(t), std::move(added)});
-      grew = true;
+      // Table t itself is not due again: closing it twice adds nothing.
+      due[t] = 1;
+      for (const int a : added) {
+        reached.insert(a);
+        markTables(a);
+      }
+      due[t] = 0;
+      result.steps.push_back(
+          {pass, t, AttributeSet::of(index.attributeCount(), added)});
     }
-    if (!grew) break;
+    current = -1;
+    for (const int t : nextPass) thisPass.push(t);
+    nextPass.clear();
   }
   result.missing = dependency.right - reached;
   result.preserved = result.missing.empty();

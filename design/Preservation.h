@@ -53,9 +53,11 @@ class PreservationTester {
   std::vector<Ids> tableIds;
   // The tables that hold each attribute.
   std::vector<Ids> tablesOf;
-  // The closure of the empty set.
-  AttributeSet fromNothing;
+  // The tables that meet the closure of the empty set.
+  Ids tablesFromNothing;
   std::vector<std::map<Ids, Ids>> memo;
+  // Per test: whether a table is waiting to be closed.
+  std::vector<char> due;
 };
 
 }  // namespace fdtools::design

@@ -34,7 +34,8 @@ Lines fortyOtherNames() {
 std::string joined(const Lines& names) {
   std::string line;
   for (const std::string& name : names)
-    line += (line.empty() ? "" : ",") + name;
+    if (!line.empty()) line += ',';
+    line += name;
   return line;
 }
 
