@@ -33,9 +33,10 @@ Lines fortyOtherNames() {
 
 std::string joined(const Lines& names) {
   std::string line;
-  for (const std::string& name : names)
+  for (const std::string& name : names) {
     if (!line.empty()) line += ',';
     line += name;
+  }
   return line;
 }
 
