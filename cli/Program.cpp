@@ -65,20 +65,33 @@ bool readInput(const std::string& name, std::istream& in, std::string& text,
   return true;
 }
 
-std::string helpFooter() {
-  std::string footer = "\nCommands:\n";
-  for (const CommandInfo& info : commands()) {
-    const std::string name = info.name;
-    footer +=
-        "  " + name + std::string(name.size() < 12 ? 14 - name.size() : 2, ' ');
-    footer += info.summary;
-    footer += "\n";
+const char kHelpFooter[] =
+    "FILE is a checker input file; \"-\" reads standard input. Exit status: 0\n"
+    "when the command ran, whatever the answers; 2 on trouble: a usage error,\n"
+    "an unreadable file, a dependency line without \"->\", or a closure\n"
+    "attribute that is not in the schema.";
+
+// The first argument that is neither an option nor an option's value, or
+// nullptr. Names a command, when the command line is right.
+const char* firstWord(int argc, const char* const argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--max-keys") {
+      ++i;
+      continue;
+    }
+    if (arg.size() > 1 && arg[0] == '-') continue;
+    return argv[i];
   }
-  footer +=
-      "\nFILE is a checker input file (\"-\" reads standard input). Exit "
-      "status: 0 when the command ran, 2 on trouble (usage, unreadable "
-      "file, bad dependency line, unknown closure attribute).\n";
-  return footer;
+  return nullptr;
+}
+
+bool asksForHelpOrVersion(int argc, const char* const argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h" || arg == "--version") return true;
+  }
+  return false;
 }
 
 // Fills `arguments`; returns -1 to go on, else the exit status.
@@ -91,15 +104,16 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
   app.set_version_flag("--version", std::string("fdtools ") + FDTOOLS_VERSION);
   app.add_flag("--json", arguments.json, "Print one JSON object");
   app.add_option("--max-keys", arguments.maxKeys,
-                 "Stop listing keys after N (default 10000)")
-      ->type_name("N")
-      ->check(CLI::Range(1, 1 << 30));
+                 "Stop listing keys after N, at least 1 (default 10000)")
+      ->type_name("N");
   app.require_subcommand(1);
   app.fallthrough();
-  app.footer(helpFooter());
+  app.footer(kHelpFooter);
+  app.get_formatter()->label("SUBCOMMAND", "COMMAND FILE [ATTRIBUTES]");
   std::vector<std::pair<CLI::App*, Command>> subcommands;
   for (const CommandInfo& info : commands()) {
     CLI::App* sub = app.add_subcommand(info.name, info.summary);
+    sub->group("Commands");
     sub->add_option("FILE", arguments.file, "Input file, - for standard input")
         ->required();
     if (info.command == Command::kClosure) {
@@ -108,6 +122,15 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
           ->required();
     }
     subcommands.emplace_back(sub, info.command);
+  }
+  // CLI11 would call both of these "A subcommand is required".
+  if (!asksForHelpOrVersion(argc, argv)) {
+    const char* word = firstWord(argc, argv);
+    if (word == nullptr) return fail(err, "no command given (see fdtools --help)");
+    if (!commandNamed(word)) {
+      return fail(err, std::string("unknown command: ") + word +
+                           " (see fdtools --help)");
+    }
   }
   try {
     app.parse(argc, argv);
@@ -124,6 +147,9 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
     std::string message = error.what();
     std::replace(message.begin(), message.end(), '\n', ' ');
     return fail(err, message + " (see fdtools --help)");
+  }
+  if (arguments.maxKeys < 1) {
+    return fail(err, "--max-keys: must be at least 1 (see fdtools --help)");
   }
   for (const auto& [sub, command] : subcommands) {
     if (sub->parsed()) arguments.command = command;

@@ -7,6 +7,7 @@
 #   args     optional; one argument per line (an empty line is an empty
 #            argument); without it the tool gets no argument
 #   files/   optional; the files present in the working folder before the run
+#   stdin    optional; the bytes on standard input (else none)
 #   stdout   the exact bytes expected on standard output
 #   stderr   optional; the exact bytes expected on standard error (else none)
 #   status   optional; the expected exit status (else 0)
@@ -32,9 +33,11 @@ if [ -f "$case_dir/args" ]; then
   mapfile -t args <"$case_dir/args"
 fi
 
+stdin=/dev/null
+[ -f "$case_dir/stdin" ] && stdin="$case_dir/stdin"
 status=0
 (cd "$tmp/work" && exec timeout -k 5 "${E2E_TIMEOUT:-60}" "$tool" "${args[@]}") \
-  >"$tmp/stdout" 2>"$tmp/stderr" </dev/null || status=$?
+  >"$tmp/stdout" 2>"$tmp/stderr" <"$stdin" || status=$?
 if [ "$status" = 124 ] || [ "$status" = 137 ]; then
   echo "the tool did not finish within ${E2E_TIMEOUT:-60} s"
 fi
