@@ -56,8 +56,7 @@ class KeyFinder {
  public:
   KeyFinder(int attributeCount, const AttributeSet& universe,
             const std::vector<Dependency>& dependencies)
-      : universe(universe),
-        dependencies(dependencies),
+      : dependencies(dependencies),
         index(attributeCount, dependencies),
         core(universe),
         rightOnly(attributeCount),
@@ -113,7 +112,6 @@ class KeyFinder {
   std::uint64_t work() const { return index.work(); }
 
  private:
-  const AttributeSet& universe;
   const std::vector<Dependency>& dependencies;
   ClosureIndex index;
   AttributeSet core;
@@ -123,16 +121,6 @@ class KeyFinder {
 };
 
 }  // namespace
-
-AttributeSet minimizeSuperkey(ClosureIndex& index, const AttributeSet& universe,
-                              AttributeSet superkey) {
-  const AttributeSet original = superkey;
-  for (int a = original.first(); a >= 0; a = original.next(a)) {
-    superkey.erase(a);
-    if (!index.implies(superkey, universe)) superkey.insert(a);
-  }
-  return superkey;
-}
 
 KeySet findKeys(int attributeCount, const AttributeSet& universe,
                 const std::vector<Dependency>& dependencies, int maxKeys,

@@ -26,11 +26,6 @@ struct KeySet {
   std::string stoppedBy;
 };
 
-// Removes from `superkey` every attribute, lowest id first, whose removal
-// leaves a set whose closure under `index` still holds `universe`.
-AttributeSet minimizeSuperkey(ClosureIndex& index, const AttributeSet& universe,
-                              AttributeSet superkey);
-
 // Enough for every key of schemas with thousands of attributes and
 // dependencies when their keys number in the hundreds; about a second.
 constexpr std::uint64_t kKeyWorkBudget = std::uint64_t{1} << 28;

@@ -8,8 +8,7 @@ namespace fdtools::design {
 
 PreservationTester::PreservationTester(const std::vector<AttributeSet>& tables,
                                        ClosureIndex& index)
-    : tables(tables),
-      index(index),
+    : index(index),
       tablesOf(static_cast<std::size_t>(index.attributeCount())),
       memo(tables.size()),
       due(tables.size(), 0) {

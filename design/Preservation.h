@@ -35,7 +35,7 @@ struct DependencyPreservation {
 class PreservationTester {
  public:
   // `index` is over the dependencies of the schema (or an equivalent set)
-  // and must outlive the tester.
+  // and must outlive the tester; `tables` need not.
   PreservationTester(const std::vector<AttributeSet>& tables,
                      ClosureIndex& index);
 
@@ -48,7 +48,6 @@ class PreservationTester {
   // again and again.
   const Ids& closeWithin(int t, const Ids& part);
 
-  const std::vector<AttributeSet>& tables;
   ClosureIndex& index;
   std::vector<Ids> tableIds;
   // The tables that hold each attribute.

@@ -9,13 +9,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=$1
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_text fuzz_checker fuzz_join)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_text fuzz_checker fuzz_join fuzz_fdtools)
 build=$root/build/fuzz
 
 seed_folders() {
   case $1 in
     fuzz_checker) echo "$root/tests/e2e/fdcheck $root/examples" ;;
     fuzz_join) echo "$root/tests/e2e/tablejoin $root/examples" ;;
+    fuzz_fdtools) echo "$root/tests/e2e/fdtools $root/examples" ;;
     *) echo "$root/tests/e2e $root/examples" ;;
   esac
 }
@@ -27,6 +28,7 @@ max_len() {
   case $1 in
     fuzz_checker) echo 4096 ;;
     fuzz_join) echo 1024 ;;
+    fuzz_fdtools) echo 512 ;;
     *) echo 8192 ;;
   esac
 }

@@ -18,3 +18,5 @@ check "$build/fdcheck"
 check "$build/fdcheck" input-address.txt
 check "$build/tablejoin"
 check "$build/fdcheck" inputmissing.txt
+check "$build/fdtools" report input2n.txt
+check "$build/fdtools" --json report input-address.txt

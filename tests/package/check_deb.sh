@@ -26,8 +26,9 @@ for dependency in $(echo "$depends" | tr ',' '\n' | sed 's/(.*)//'); do
 done
 
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/fdcheck usr/bin/tablejoin \
+for file in usr/bin/fdcheck usr/bin/tablejoin usr/bin/fdtools \
   usr/share/man/man1/fdcheck.1 usr/share/man/man1/tablejoin.1 \
+  usr/share/man/man1/fdtools.1 \
   usr/share/doc/fdtools/README.md usr/share/doc/fdtools/examples/input2n.txt \
   usr/share/doc/fdtools/examples/input1k.txt; do
   [ -f "$root/$file" ] || fail "missing $file"
@@ -46,4 +47,8 @@ tail -c 14 "$work/output2n.txt" | cmp -s - <(printf 'f\374gg\365s\351g\365rz\365
 (cd "$work" && "$root/usr/bin/tablejoin" >console.txt)
 grep -q "Output written." "$work/console.txt" || fail "tablejoin did not finish"
 grep -q "^result(" "$work/output1k.txt" || fail "no result table"
+"$root/usr/bin/fdtools" --json report "$work/input2n.txt" >"$work/report.json"
+grep -q '"preserved": true' "$work/report.json" || fail "fdtools report"
+[ "$("$root/usr/bin/fdtools" --version)" = "fdtools $version" ] ||
+  fail "fdtools --version does not show $version"
 echo "package check passed: fdtools $version"

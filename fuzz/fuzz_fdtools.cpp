@@ -1,0 +1,50 @@
+// Runs every fdtools command, as text and as JSON, on arbitrary input
+// bytes read from standard input, and checks what every run must give: a
+// status of 0 or 2, and then either an answer (JSON that parses, with its
+// version) and nothing on standard error, or nothing on standard output and
+// one message starting "fdtools: ".
+#include <cstddef>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Command.h"
+#include "cli/Program.h"
+#include "fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
+                                      std::size_t size) {
+  using namespace fdtools;
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  for (const cli::CommandInfo& info : cli::commands()) {
+    for (const bool json : {false, true}) {
+      std::vector<const char*> argv = {"fdtools", "--max-keys", "50"};
+      if (json) argv.push_back("--json");
+      argv.push_back(info.name);
+      argv.push_back("-");
+      if (info.command == cli::Command::kClosure) argv.push_back("A,B");
+      std::istringstream in(input);
+      std::ostringstream out;
+      std::ostringstream err;
+      const int status = cli::runProgram(static_cast<int>(argv.size()),
+                                         argv.data(), in, out, err);
+      require(status == 0 || status == 2, "exit status other than 0 or 2");
+      if (status == 2) {
+        require(out.str().empty(), "output after an error");
+        require(err.str().rfind("fdtools: ", 0) == 0 &&
+                    err.str().find('\n') == err.str().size() - 1,
+                "error is not one line starting \"fdtools: \"");
+        continue;
+      }
+      require(err.str().empty(), "standard error after a successful run");
+      if (json) {
+        const auto parsed = nlohmann::json::parse(out.str(), nullptr, false);
+        require(!parsed.is_discarded(), "the JSON does not parse");
+        require(parsed.value("version", 0) == 1, "no version 1 in the JSON");
+      }
+    }
+  }
+  return 0;
+}
