@@ -33,11 +33,9 @@ design::Schema generated(int attributes, int dependencies, int tables,
 
 // Arguments: attributes, dependencies, tables, tables per chain.
 void BM_Preserve(benchmark::State& state) {
-  const design::Schema schema =
-      generated(static_cast<int>(state.range(0)),
-                static_cast<int>(state.range(1)),
-                static_cast<int>(state.range(2)),
-                static_cast<int>(state.range(3)));
+  const design::Schema schema = generated(
+      static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+      static_cast<int>(state.range(2)), static_cast<int>(state.range(3)));
   for (auto _ : state) {
     design::Audit audit(schema);
     benchmark::DoNotOptimize(audit.preservation());

@@ -126,7 +126,8 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
   // CLI11 would call both of these "A subcommand is required".
   if (!asksForHelpOrVersion(argc, argv)) {
     const char* word = firstWord(argc, argv);
-    if (word == nullptr) return fail(err, "no command given (see fdtools --help)");
+    if (word == nullptr)
+      return fail(err, "no command given (see fdtools --help)");
     if (!commandNamed(word)) {
       return fail(err, std::string("unknown command: ") + word +
                            " (see fdtools --help)");

@@ -9,6 +9,17 @@ namespace {
 using design::AttributeSet;
 using design::Dependency;
 
+// A set as it is written: names in braces, separated by commas.
+struct SetText {
+  const design::Schema& schema;
+  const AttributeSet& set;
+};
+
+struct DependencyText {
+  const design::Schema& schema;
+  const Dependency& dependency;
+};
+
 // Appends to one string and hands it to the stream in large pieces: a
 // report can run to many megabytes of short lines.
 class Buffer {
@@ -29,7 +40,25 @@ class Buffer {
     text_ += c;
     return *this;
   }
-  Buffer& operator<<(std::size_t number) { return *this << std::to_string(number); }
+  Buffer& operator<<(const SetText& text) {
+    text_ += '{';
+    const char* separator = "";
+    for (int id = text.set.first(); id >= 0; id = text.set.next(id)) {
+      text_ += separator;
+      text_ += text.schema.name(id);
+      separator = ",";
+    }
+    text_ += '}';
+    if (text_.size() >= kDrainSize) drain();
+    return *this;
+  }
+  Buffer& operator<<(const DependencyText& text) {
+    return *this << SetText{text.schema, text.dependency.left} << " -> "
+                 << SetText{text.schema, text.dependency.right};
+  }
+  Buffer& operator<<(std::size_t number) {
+    return *this << std::to_string(number);
+  }
   Buffer& operator<<(int number) { return *this << std::to_string(number); }
 
   void drain() {
@@ -48,20 +77,11 @@ class Writer {
   Writer(std::ostream& stream, const design::Schema& schema)
       : out(stream), schema(schema) {}
 
-  std::string set(const AttributeSet& attributes) const {
-    std::string text = "{";
-    const char* separator = "";
-    for (int id = attributes.first(); id >= 0; id = attributes.next(id)) {
-      text += separator;
-      text += schema.name(id);
-      separator = ",";
-    }
-    return text + "}";
+  SetText set(const AttributeSet& attributes) const {
+    return {schema, attributes};
   }
 
-  std::string dependency(const Dependency& d) const {
-    return set(d.left) + " -> " + set(d.right);
-  }
+  DependencyText dependency(const Dependency& d) const { return {schema, d}; }
 
   static const char* yesNo(bool value) { return value ? "yes" : "no"; }
 

@@ -2,17 +2,47 @@
 
 #include <algorithm>
 #include <bit>
-#include <functional>
+#include <iterator>
 
 namespace fdtools::design {
+namespace {
 
-AttributeSet::AttributeSet(int attributeCount)
-    : words(static_cast<std::size_t>((attributeCount + kWordBits - 1) /
-                                     kWordBits)) {}
+// A list costs 32 bits an id, a bit set one bit an attribute.
+constexpr long long kBitsPerListedId = 32;
+
+AttributeSet::Form chosenForm = AttributeSet::Form::kBySize;
+
+}  // namespace
+
+AttributeSet::Form AttributeSet::chooseForm(Form form) {
+  const Form previous = chosenForm;
+  chosenForm = form;
+  return previous;
+}
+
+AttributeSet::AttributeSet(int attributeCount) : width(attributeCount) {
+  densifyIfLarge();
+}
 
 AttributeSet AttributeSet::of(int attributeCount, const std::vector<int>& ids) {
   AttributeSet set(attributeCount);
-  for (const int id : ids) set.insert(id);
+  for (const int id : ids) set.growTo(id);
+  // The form is chosen once, for the whole list, and filled in one go.
+  if (!set.dense && chosenForm != Form::kList &&
+      (chosenForm == Form::kBits ||
+       static_cast<long long>(ids.size()) * kBitsPerListedId > set.width)) {
+    set.makeDense();
+  }
+  if (set.dense) {
+    for (const int id : ids) {
+      set.words[id / kWordBits] |= Word{1} << (id % kWordBits);
+    }
+    return set;
+  }
+  set.list = ids;
+  std::sort(set.list.begin(), set.list.end());
+  set.list.erase(std::unique(set.list.begin(), set.list.end()), set.list.end());
+  set.densifyIfLarge();
   return set;
 }
 
@@ -22,27 +52,67 @@ AttributeSet AttributeSet::all(int attributeCount) {
   return set;
 }
 
+void AttributeSet::growTo(int id) {
+  if (id < width) return;
+  width = id + 1;
+  if (dense)
+    words.resize(static_cast<std::size_t>((width + kWordBits - 1) / kWordBits));
+}
+
+void AttributeSet::makeDense() {
+  if (dense) return;
+  dense = true;
+  words.assign(static_cast<std::size_t>((width + kWordBits - 1) / kWordBits),
+               0);
+  for (const int id : list)
+    words[id / kWordBits] |= Word{1} << (id % kWordBits);
+  list.clear();
+  list.shrink_to_fit();
+}
+
+void AttributeSet::densifyIfLarge() {
+  if (dense || chosenForm == Form::kList) return;
+  if (chosenForm == Form::kBits ||
+      static_cast<long long>(list.size()) * kBitsPerListedId > width) {
+    makeDense();
+  }
+}
+
 bool AttributeSet::contains(int id) const {
-  const auto word = static_cast<std::size_t>(id / kWordBits);
-  return word < words.size() && (words[word] >> (id % kWordBits) & 1) != 0;
+  if (id < 0 || id >= width) return false;
+  if (!dense) return std::binary_search(list.begin(), list.end(), id);
+  return (words[id / kWordBits] >> (id % kWordBits) & 1) != 0;
 }
 
 void AttributeSet::insert(int id) {
-  reserveFor(id);
-  words[static_cast<std::size_t>(id / kWordBits)] |= Word{1}
-                                                     << (id % kWordBits);
+  growTo(id);
+  if (dense) {
+    words[id / kWordBits] |= Word{1} << (id % kWordBits);
+    return;
+  }
+  const auto it = std::lower_bound(list.begin(), list.end(), id);
+  if (it != list.end() && *it == id) return;
+  list.insert(it, id);
+  densifyIfLarge();
 }
 
 void AttributeSet::erase(int id) {
-  const auto word = static_cast<std::size_t>(id / kWordBits);
-  if (word < words.size()) words[word] &= ~(Word{1} << (id % kWordBits));
+  if (id < 0 || id >= width) return;
+  if (dense) {
+    words[id / kWordBits] &= ~(Word{1} << (id % kWordBits));
+    return;
+  }
+  const auto it = std::lower_bound(list.begin(), list.end(), id);
+  if (it != list.end() && *it == id) list.erase(it);
 }
 
 bool AttributeSet::empty() const {
+  if (!dense) return list.empty();
   return std::all_of(words.begin(), words.end(), [](Word w) { return w == 0; });
 }
 
 int AttributeSet::size() const {
+  if (!dense) return static_cast<int>(list.size());
   int count = 0;
   for (const Word w : words) count += std::popcount(w);
   return count;
@@ -51,9 +121,13 @@ int AttributeSet::size() const {
 int AttributeSet::first() const { return next(-1); }
 
 int AttributeSet::next(int id) const {
-  int from = id + 1;
+  const int from = id + 1;
+  if (from >= width) return -1;
+  if (!dense) {
+    const auto it = std::lower_bound(list.begin(), list.end(), from);
+    return it == list.end() ? -1 : *it;
+  }
   auto word = static_cast<std::size_t>(from / kWordBits);
-  if (word >= words.size()) return -1;
   Word bits = words[word] & (~Word{0} << (from % kWordBits));
   while (bits == 0) {
     if (++word >= words.size()) return -1;
@@ -63,12 +137,23 @@ int AttributeSet::next(int id) const {
 }
 
 std::vector<int> AttributeSet::ids() const {
+  if (!dense) return list;
   std::vector<int> result;
   for (int id = first(); id >= 0; id = next(id)) result.push_back(id);
   return result;
 }
 
 bool AttributeSet::isSubsetOf(const AttributeSet& other) const {
+  if (!dense) {
+    return std::all_of(list.begin(), list.end(),
+                       [&](int id) { return other.contains(id); });
+  }
+  if (!other.dense) {
+    for (int id = first(); id >= 0; id = next(id)) {
+      if (!other.contains(id)) return false;
+    }
+    return true;
+  }
   for (std::size_t i = 0; i < words.size(); ++i) {
     const Word theirs = i < other.words.size() ? other.words[i] : 0;
     if ((words[i] & ~theirs) != 0) return false;
@@ -77,6 +162,11 @@ bool AttributeSet::isSubsetOf(const AttributeSet& other) const {
 }
 
 bool AttributeSet::intersects(const AttributeSet& other) const {
+  if (!dense) {
+    return std::any_of(list.begin(), list.end(),
+                       [&](int id) { return other.contains(id); });
+  }
+  if (!other.dense) return other.intersects(*this);
   const std::size_t n = std::min(words.size(), other.words.size());
   for (std::size_t i = 0; i < n; ++i) {
     if ((words[i] & other.words[i]) != 0) return true;
@@ -85,13 +175,45 @@ bool AttributeSet::intersects(const AttributeSet& other) const {
 }
 
 AttributeSet& AttributeSet::operator|=(const AttributeSet& other) {
-  if (other.words.size() > words.size()) words.resize(other.words.size());
+  if (other.width > width) growTo(other.width - 1);
+  if (!other.dense) {
+    if (dense) {
+      for (const int id : other.list) {
+        words[id / kWordBits] |= Word{1} << (id % kWordBits);
+      }
+      return *this;
+    }
+    std::vector<int> merged;
+    merged.reserve(list.size() + other.list.size());
+    std::set_union(list.begin(), list.end(), other.list.begin(),
+                   other.list.end(), std::back_inserter(merged));
+    list = std::move(merged);
+    densifyIfLarge();
+    return *this;
+  }
+  makeDense();
   for (std::size_t i = 0; i < other.words.size(); ++i)
     words[i] |= other.words[i];
   return *this;
 }
 
 AttributeSet& AttributeSet::operator&=(const AttributeSet& other) {
+  if (!dense) {
+    std::erase_if(list, [&](int id) { return !other.contains(id); });
+    return *this;
+  }
+  if (!other.dense) {
+    std::vector<int> kept;
+    for (const int id : other.list) {
+      if (contains(id)) kept.push_back(id);
+    }
+    dense = false;
+    words.clear();
+    words.shrink_to_fit();
+    list = std::move(kept);
+    densifyIfLarge();
+    return *this;
+  }
   for (std::size_t i = 0; i < words.size(); ++i) {
     words[i] &= i < other.words.size() ? other.words[i] : 0;
   }
@@ -99,13 +221,21 @@ AttributeSet& AttributeSet::operator&=(const AttributeSet& other) {
 }
 
 AttributeSet& AttributeSet::operator-=(const AttributeSet& other) {
+  if (!dense) {
+    std::erase_if(list, [&](int id) { return other.contains(id); });
+    return *this;
+  }
+  if (!other.dense) {
+    for (const int id : other.list) erase(id);
+    return *this;
+  }
   const std::size_t n = std::min(words.size(), other.words.size());
   for (std::size_t i = 0; i < n; ++i) words[i] &= ~other.words[i];
   return *this;
 }
 
 bool operator==(const AttributeSet& a, const AttributeSet& b) {
-  return a.isSubsetOf(b) && b.isSubsetOf(a);
+  return a.size() == b.size() && a.isSubsetOf(b);
 }
 
 bool AttributeSet::listOrder(const AttributeSet& a, const AttributeSet& b) {
@@ -116,24 +246,6 @@ bool AttributeSet::listOrder(const AttributeSet& a, const AttributeSet& b) {
     if (x != y) return x < y;
   }
   return false;
-}
-
-std::size_t AttributeSet::hash() const {
-  // Trailing zero words must not change the hash: equal sets may differ in
-  // width.
-  std::size_t end = words.size();
-  while (end > 0 && words[end - 1] == 0) --end;
-  std::size_t h = 0x9E3779B97F4A7C15ull;
-  for (std::size_t i = 0; i < end; ++i) {
-    h ^= std::hash<Word>()(words[i]) + 0x9E3779B97F4A7C15ull + (h << 6) +
-         (h >> 2);
-  }
-  return h;
-}
-
-void AttributeSet::reserveFor(int id) {
-  const auto needed = static_cast<std::size_t>(id / kWordBits + 1);
-  if (needed > words.size()) words.resize(needed);
 }
 
 }  // namespace fdtools::design

@@ -1,6 +1,9 @@
-// A set of attribute ids as a bit set of any width. Sets of one schema share
-// its attribute count; the width grows as ids are added, and sets of
-// different widths compare as if padded with absent ids.
+// A set of attribute ids, as a bit set of any width once it is dense and as
+// a sorted id list while it is small: a schema with n attributes would
+// otherwise spend n bits on every dependency side, and memory would grow
+// with the square of the input. Both forms behave alike; the width grows as
+// ids are added, and sets of different widths compare as if padded with
+// absent ids.
 #ifndef DESIGN_ATTRIBUTESET_H_
 #define DESIGN_ATTRIBUTESET_H_
 
@@ -50,18 +53,27 @@ class AttributeSet {
   // element: the order in which keys are listed.
   static bool listOrder(const AttributeSet& a, const AttributeSet& b);
 
-  std::size_t hash() const;
+  // How sets choose their form: by size (a set turns into a bit set once
+  // it holds more than one id in 32 of its width), or always one form, for
+  // tests that must reach both forms on small schemas. Returns the
+  // previous choice.
+  enum class Form { kBySize, kBits, kList };
+  static Form chooseForm(Form form);
 
  private:
   using Word = std::uint64_t;
   static constexpr int kWordBits = 64;
-  void reserveFor(int id);
 
+  void makeDense();
+  void densifyIfLarge();
+  void growTo(int id);
+
+  int width = 0;
+  bool dense = false;
+  // The list form: ascending, each id once.
+  std::vector<int> list;
+  // The bit form: `width` bits.
   std::vector<Word> words;
-};
-
-struct AttributeSetHash {
-  std::size_t operator()(const AttributeSet& set) const { return set.hash(); }
 };
 
 }  // namespace fdtools::design

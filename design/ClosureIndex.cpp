@@ -79,7 +79,8 @@ bool ClosureIndex::walk(const AttributeSet& start, const AttributeSet* goal,
   return propagate(skip);
 }
 
-const std::vector<int>& ClosureIndex::closureIds(const std::vector<int>& start) {
+const std::vector<int>& ClosureIndex::closureIds(
+    const std::vector<int>& start) {
   startCall();
   target = nullptr;
   for (const int a : start) reach(a);

@@ -141,8 +141,8 @@ KeySet findKeys(int attributeCount, const AttributeSet& universe,
       if (trie.containsKeyInside(superkey)) return true;
       if (static_cast<int>(keys.size()) >= maxKeys) {
         result.complete = false;
-        result.stoppedBy = "the limit of " + std::to_string(maxKeys) +
-                           " keys (--max-keys)";
+        result.stoppedBy =
+            "the limit of " + std::to_string(maxKeys) + " keys (--max-keys)";
         return false;
       }
       if (finder.work() > workBudget) {

@@ -11,7 +11,8 @@ PreservationTester::PreservationTester(const std::vector<AttributeSet>& tables,
     : index(index),
       tablesOf(static_cast<std::size_t>(index.attributeCount())),
       memo(tables.size()),
-      due(tables.size(), 0) {
+      due(tables.size(), 0),
+      reached(static_cast<std::size_t>(index.attributeCount()), 0) {
   const AttributeSet fromNothing =
       index.closure(AttributeSet(index.attributeCount()));
   for (std::size_t t = 0; t < tables.size(); ++t) {
@@ -40,7 +41,14 @@ const PreservationTester::Ids& PreservationTester::closeWithin(
 
 DependencyPreservation PreservationTester::test(const Dependency& dependency) {
   DependencyPreservation result;
-  AttributeSet reached = dependency.left;
+  // Z as flags and as a list, so that only what was reached is reset.
+  Ids reachedIds;
+  const auto reach = [&](int a) {
+    if (!reached[a]) {
+      reached[a] = 1;
+      reachedIds.push_back(a);
+    }
+  };
   // A table is closed again only when Z has gained one of its attributes
   // since its last visit, in this pass when the table comes later in the
   // order, else in the next. A table that meets neither the left side nor
@@ -61,6 +69,7 @@ DependencyPreservation PreservationTester::test(const Dependency& dependency) {
     }
   };
   for (int a = dependency.left.first(); a >= 0; a = dependency.left.next(a)) {
+    reach(a);
     markTables(a);
   }
   for (const int t : tablesFromNothing) {
@@ -79,17 +88,17 @@ DependencyPreservation PreservationTester::test(const Dependency& dependency) {
       due[t] = 0;
       part.clear();
       for (const int a : tableIds[t]) {
-        if (reached.contains(a)) part.push_back(a);
+        if (reached[a]) part.push_back(a);
       }
       added.clear();
       for (const int a : closeWithin(t, part)) {
-        if (!reached.contains(a)) added.push_back(a);
+        if (!reached[a]) added.push_back(a);
       }
       if (added.empty()) continue;
       // Table t itself is not due again: closing it twice adds nothing.
       due[t] = 1;
       for (const int a : added) {
-        reached.insert(a);
+        reach(a);
         markTables(a);
       }
       due[t] = 0;
@@ -100,9 +109,10 @@ DependencyPreservation PreservationTester::test(const Dependency& dependency) {
     for (const int t : nextPass) thisPass.push(t);
     nextPass.clear();
   }
-  result.missing = dependency.right - reached;
+  result.reached = AttributeSet::of(index.attributeCount(), reachedIds);
+  result.missing = dependency.right - result.reached;
   result.preserved = result.missing.empty();
-  result.reached = std::move(reached);
+  for (const int a : reachedIds) reached[a] = 0;
   return result;
 }
 

@@ -55,8 +55,10 @@ class PreservationTester {
   // The tables that meet the closure of the empty set.
   Ids tablesFromNothing;
   std::vector<std::map<Ids, Ids>> memo;
-  // Per test: whether a table is waiting to be closed.
+  // Per test: whether a table is waiting to be closed, whether an
+  // attribute is in Z.
   std::vector<char> due;
+  std::vector<char> reached;
 };
 
 }  // namespace fdtools::design

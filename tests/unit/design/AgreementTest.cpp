@@ -81,8 +81,7 @@ TEST(Agreement, InputIsReadAsFdcheckReadsIt) {
   EXPECT_EQ(error.lineNumber, 6);
   EXPECT_EQ(error.line, "no arrow here");
   ASSERT_EQ(input.dependencies.size(), 2u);
-  EXPECT_EQ(input.dependencies[0].left,
-            (std::vector<std::string>{"A ", " B"}));
+  EXPECT_EQ(input.dependencies[0].left, (std::vector<std::string>{"A ", " B"}));
   EXPECT_EQ(input.dependencies[0].right, (std::vector<std::string>{"C->D"}));
   EXPECT_TRUE(input.dependencies[1].left.empty());
 }

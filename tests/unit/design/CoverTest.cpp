@@ -1,10 +1,9 @@
-#include "design/Cover.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "design/Cover.h"
 #include "design/Schema.h"
 
 namespace fdtools::design {

@@ -64,7 +64,8 @@ inline std::vector<Dependency> toDependencies(int attributes,
   return result;
 }
 
-inline std::vector<MaskFd> toMasks(const std::vector<Dependency>& dependencies) {
+inline std::vector<MaskFd> toMasks(
+    const std::vector<Dependency>& dependencies) {
   std::vector<MaskFd> result;
   for (const Dependency& d : dependencies) {
     result.push_back({toMask(d.left), toMask(d.right)});
@@ -152,8 +153,8 @@ class RandomSchemas {
       schema.tables.push_back(subset(schema.attributes, 1, 4));
     }
     for (int f = between(0, 8); f > 0; --f) {
-      schema.fds.push_back({subset(schema.attributes, 0, 3),
-                            subset(schema.attributes, 1, 2)});
+      schema.fds.push_back(
+          {subset(schema.attributes, 0, 3), subset(schema.attributes, 1, 2)});
     }
     return schema;
   }
