@@ -19,6 +19,19 @@ const std::vector<CommandInfo>& commands() {
       {Command::kPreserve, "preserve",
        "every dependency preserved or lost, with what its left side reaches "
        "pass by pass"},
+      {Command::kSynthesize, "synthesize",
+       "a decomposition (3NF synthesis, or with --bcnf BCNF splits), written "
+       "as an input file for fdcheck"},
+      {Command::kEquivalent, "equivalent",
+       "whether the dependency sets of FILE and FILE2 are equivalent",
+       "FILE2", true},
+      {Command::kCheckCover, "check-cover",
+       "whether COVERFILE's dependencies are a minimal cover of FILE's",
+       "COVERFILE", true},
+      {Command::kCheckDecomposition, "check-decomposition",
+       "whether FILE's tables are lossless, dependency-preserving and (with "
+       "--3nf or --bcnf) in that form",
+       nullptr, true},
   };
   return all;
 }

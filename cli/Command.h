@@ -16,12 +16,20 @@ enum class Command {
   kNormalForms,
   kLossless,
   kPreserve,
+  kSynthesize,
+  kEquivalent,
+  kCheckCover,
+  kCheckDecomposition,
 };
 
 struct CommandInfo {
   Command command;
   const char* name;
   const char* summary;
+  // The name of a second file argument, or nullptr.
+  const char* secondFile = nullptr;
+  // Exits 1 when the answer is no, as cmp and diff do.
+  bool isCheck = false;
 };
 
 // In the order `report` gives them, `report` and `closure` first.

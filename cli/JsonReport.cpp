@@ -107,14 +107,86 @@ class Writer {
     return Json{{"preserved", all}, {"dependencies", std::move(list)}};
   }
 
+  Json synthesis(const Request& request, const Answers& answers) const {
+    bool preserved = true;
+    Json lost = Json::array();
+    for (std::size_t i = 0; i < answers.synthesisPreservation.size(); ++i) {
+      if (answers.synthesisPreservation[i].preserved) continue;
+      preserved = false;
+      lost.push_back(dependency(schema.dependencies()[i]));
+    }
+    return Json{{"method", request.bcnf ? "BCNF" : "3NF"},
+                {"tables", sets(answers.synthesis.tables)},
+                {"lossless", answers.synthesisChase.lossless},
+                {"preserved", preserved},
+                {"lost", std::move(lost)}};
+  }
+
+  // A dependency of FILE (1) or of the second file (2).
+  const Dependency& ofFile(int from, int index) const {
+    return from == 1 ? schema.dependencies()[index]
+                     : schema.otherDependencies()[index];
+  }
+
+  Json witnesses(const std::vector<design::ImplicationWitness>& list) const {
+    Json result = Json::array();
+    for (const design::ImplicationWitness& w : list) {
+      result.push_back(
+          Json{{"dependency", dependency(ofFile(w.from, w.index))},
+               {"from", w.from}});
+    }
+    return result;
+  }
+
+  Json checkCover(const Answers& answers) const {
+    Json failures = Json::array();
+    for (const design::CoverFailure& failure : answers.coverFailures) {
+      Json witness{{"dependency", dependency(ofFile(failure.from, failure.index))}};
+      if (failure.property == "equivalent") {
+        witness["from"] = failure.from;
+      } else {
+        witness["index"] = failure.index;
+      }
+      if (failure.attribute >= 0) {
+        witness["attribute"] = toUtf8(schema.name(failure.attribute));
+      }
+      failures.push_back(
+          Json{{"property", failure.property}, {"witness", std::move(witness)}});
+    }
+    return Json{{"ok", answers.ok}, {"failures", std::move(failures)}};
+  }
+
+  Json checkDecomposition(const Answers& answers) const {
+    const design::DecompositionCheck& check = answers.decompositionCheck;
+    Json failures = Json::array();
+    for (const design::DecompositionFailure& failure : check.failures) {
+      Json witness;
+      if (failure.property == "lossless") {
+        witness = Json{{"tableau", lossless(check.chase)["tableau"]}};
+      } else if (failure.property == "preserving") {
+        witness = Json{{"dependency", dependency(failure.dependency)},
+                       {"index", failure.index},
+                       {"missing", names(failure.missing)}};
+      } else {
+        witness = Json{{"table", failure.table},
+                       {"attributes", names(schema.tables()[failure.table])},
+                       {"dependency", dependency(failure.dependency)}};
+      }
+      failures.push_back(
+          Json{{"property", failure.property}, {"witness", std::move(witness)}});
+    }
+    return Json{{"ok", answers.ok}, {"failures", std::move(failures)}};
+  }
+
  private:
   const design::Schema& schema;
 };
 
 }  // namespace
 
-nlohmann::ordered_json buildJson(design::Audit& audit, Command command,
-                                 const AttributeSet& closureStart) {
+nlohmann::ordered_json buildJson(design::Audit& audit, const Request& request,
+                                 const Answers& answers) {
+  const AttributeSet& closureStart = request.closureStart;
   const design::Schema& schema = audit.schema();
   const Writer writer(schema);
   Json json;
@@ -124,7 +196,7 @@ nlohmann::ordered_json buildJson(design::Audit& audit, Command command,
   json["dependencies"] = writer.dependencies(schema.dependencies());
   // Filled in last: computing the parts can add warnings.
   json["warnings"] = Json::array();
-  for (const Command part : reportParts(command)) {
+  for (const Command part : reportParts(request.command)) {
     switch (part) {
       case Command::kClosure:
         json["closure"] =
@@ -152,6 +224,20 @@ nlohmann::ordered_json buildJson(design::Audit& audit, Command command,
         break;
       case Command::kPreserve:
         json["preservation"] = writer.preservation(audit.preservation());
+        break;
+      case Command::kSynthesize:
+        json["synthesis"] = writer.synthesis(request, answers);
+        break;
+      case Command::kEquivalent:
+        json["equivalent"] =
+            Json{{"equivalent", answers.ok},
+                 {"witnesses", writer.witnesses(answers.witnesses)}};
+        break;
+      case Command::kCheckCover:
+        json["checkCover"] = writer.checkCover(answers);
+        break;
+      case Command::kCheckDecomposition:
+        json["checkDecomposition"] = writer.checkDecomposition(answers);
         break;
       case Command::kReport:
         break;

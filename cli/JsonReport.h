@@ -9,15 +9,16 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/Command.h"
+#include "cli/Request.h"
 #include "design/Audit.h"
 
 namespace fdtools::cli {
 
 constexpr int kJsonVersion = 1;
 
-// `closureStart` is used by the closure command only.
-nlohmann::ordered_json buildJson(design::Audit& audit, Command command,
-                                 const design::AttributeSet& closureStart);
+// `answers` are those of `answer(audit, request)`.
+nlohmann::ordered_json buildJson(design::Audit& audit, const Request& request,
+                                 const Answers& answers);
 
 }  // namespace fdtools::cli
 

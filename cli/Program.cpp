@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -30,7 +31,13 @@ struct Arguments {
   int maxKeys = design::kDefaultMaxKeys;
   Command command = Command::kReport;
   std::string file;
+  // The second file of equivalent and check-cover.
+  std::string file2;
   std::string attributes;
+  bool bcnf = false;
+  bool threeNf = false;
+  // synthesize -o.
+  std::string output;
 };
 
 int fail(std::ostream& err, const std::string& message) {
@@ -67,9 +74,11 @@ bool readInput(const std::string& name, std::istream& in, std::string& text,
 
 const char kHelpFooter[] =
     "FILE is a checker input file; \"-\" reads standard input. Exit status: 0\n"
-    "when the command ran, whatever the answers; 2 on trouble: a usage error,\n"
-    "an unreadable file, a dependency line without \"->\", or a closure\n"
-    "attribute that is not in the schema.";
+    "when the command ran, whatever the answers, except that the checks\n"
+    "(equivalent, check-cover, check-decomposition) exit 1 when the answer is\n"
+    "no; 2 on trouble: a usage error, an unreadable file, a dependency line\n"
+    "without \"->\", a closure attribute that is not in the schema, or a table\n"
+    "too large to decide.";
 
 // The first argument that is neither an option nor an option's value, or
 // nullptr. Names a command, when the command line is right.
@@ -116,10 +125,30 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
     sub->group("Commands");
     sub->add_option("FILE", arguments.file, "Input file, - for standard input")
         ->required();
+    if (info.secondFile != nullptr) {
+      sub->add_option(info.secondFile, arguments.file2,
+                      "Second input file, - for standard input")
+          ->required();
+    }
     if (info.command == Command::kClosure) {
       sub->add_option("ATTRIBUTES", arguments.attributes,
                       "Names separated by commas, as on a table line")
           ->required();
+    }
+    if (info.command == Command::kSynthesize) {
+      sub->add_flag("--bcnf", arguments.bcnf,
+                    "Split into BCNF instead of the 3NF synthesis");
+      sub->add_option("-o,--output", arguments.output,
+                      "Write the decomposition to OUT instead of standard "
+                      "output")
+          ->type_name("OUT");
+    }
+    if (info.command == Command::kCheckDecomposition) {
+      CLI::Option* threeNf =
+          sub->add_flag("--3nf", arguments.threeNf, "Every table in 3NF too");
+      CLI::Option* bcnf =
+          sub->add_flag("--bcnf", arguments.bcnf, "Every table in BCNF too");
+      threeNf->excludes(bcnf);
     }
     subcommands.emplace_back(sub, info.command);
   }
@@ -160,6 +189,38 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
 
 }  // namespace
 
+namespace {
+
+// Reads and parses `name`; false after the message on `err`.
+bool load(const std::string& name, std::istream& in, std::ostream& err,
+          design::ParsedInput& input) {
+  std::string text;
+  std::string reason;
+  if (!readInput(name, in, text, reason)) {
+    fail(err, "cannot read " + name + ": " + reason);
+    return false;
+  }
+  design::ParseError parseError;
+  if (!design::parseInput(text, input, parseError)) {
+    fail(err, name + ":" + std::to_string(parseError.lineNumber) +
+                  ": no \"->\" in dependency line: " + parseError.line);
+    return false;
+  }
+  return true;
+}
+
+bool writeFile(const std::string& name, const std::string& text,
+               std::string& reason) {
+  errno = 0;
+  std::ofstream file(name, std::ios::binary | std::ios::trunc);
+  if (file) file << text;
+  if (file && file.flush()) return true;
+  reason = errno != 0 ? std::strerror(errno) : "write error";
+  return false;
+}
+
+}  // namespace
+
 int runProgram(int argc, const char* const argv[], std::istream& in,
                std::ostream& out, std::ostream& err) {
   Arguments arguments;
@@ -167,34 +228,62 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
       status >= 0) {
     return status;
   }
-  std::string text;
-  std::string reason;
-  if (!readInput(arguments.file, in, text, reason)) {
-    return fail(err, "cannot read " + arguments.file + ": " + reason);
+  if (arguments.file == "-" && arguments.file2 == "-") {
+    return fail(err, "only one file can be standard input (see fdtools --help)");
   }
   design::ParsedInput input;
-  design::ParseError parseError;
-  if (!design::parseInput(text, input, parseError)) {
-    return fail(err, arguments.file + ":" +
-                         std::to_string(parseError.lineNumber) +
-                         ": no \"->\" in dependency line: " + parseError.line);
+  if (!load(arguments.file, in, err, input)) return kTrouble;
+  design::ParsedInput second;
+  if (!arguments.file2.empty() && !load(arguments.file2, in, err, second)) {
+    return kTrouble;
   }
-  const design::Schema schema(input.tables, input.dependencies);
-  design::AttributeSet closureStart(schema.attributeCount());
+  // Two files are compared on their dependencies; the second one's tables
+  // play no part.
+  const design::Schema schema(input.tables, input.dependencies,
+                              second.dependencies);
+  Request request;
+  request.command = arguments.command;
+  request.bcnf = arguments.bcnf;
+  request.form = arguments.threeNf ? "3NF" : arguments.bcnf ? "BCNF" : "";
+  request.dependencyLines = input.dependencyLines;
+  request.closureStart = design::AttributeSet(schema.attributeCount());
   if (arguments.command == Command::kClosure) {
     for (const std::string& name : split(trimmed(arguments.attributes), ',')) {
       const int id = schema.idOf(name);
       if (id < 0) return fail(err, "attribute not in the schema: " + name);
-      closureStart.insert(id);
+      request.closureStart.insert(id);
     }
   }
   design::Audit audit(schema, arguments.maxKeys);
+  if (!arguments.file2.empty()) audit.ignoreTables();
+  const Answers answers = answer(audit, request);
+  if (!answers.decided) return fail(err, "undecided: " + answers.reason);
+  if (arguments.command == Command::kSynthesize) {
+    const std::string file =
+        synthesizedInput(schema, answers.synthesis, request.dependencyLines);
+    std::string reason;
+    if (!arguments.output.empty() &&
+        !writeFile(arguments.output, file, reason)) {
+      return fail(err, "cannot write " + arguments.output + ": " + reason);
+    }
+    // Without -o the decomposition itself is the answer, ready to redirect.
+    if (arguments.output.empty() && !arguments.json) {
+      out << file;
+      if (!out.flush()) return fail(err, "cannot write the output");
+      return 0;
+    }
+  }
   if (arguments.json) {
-    out << buildJson(audit, arguments.command, closureStart).dump(2) << "\n";
+    out << buildJson(audit, request, answers).dump(2) << "\n";
   } else {
-    writeText(out, audit, arguments.command, closureStart);
+    writeText(out, audit, request, answers);
   }
   if (!out.flush()) return fail(err, "cannot write the output");
+  for (const CommandInfo& info : commands()) {
+    if (info.command == arguments.command && info.isCheck && !answers.ok) {
+      return 1;
+    }
+  }
   return 0;
 }
 

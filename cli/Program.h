@@ -9,9 +9,11 @@
 namespace fdtools::cli {
 
 // One run. Returns the exit status: 0 when the command ran, whatever its
-// answers; 2 after a message on `err` for a usage error, an unreadable
-// file, a dependency line without "->" or a closure attribute that is not
-// in the schema. FILE "-" reads `in`.
+// answers, but 1 when a check (equivalent, check-cover,
+// check-decomposition) answers no; 2 after a message on `err` for a usage
+// error, an unreadable file, a dependency line without "->", a closure
+// attribute that is not in the schema, or a table too large to decide.
+// FILE "-" reads `in`.
 int runProgram(int argc, const char* const argv[], std::istream& in,
                std::ostream& out, std::ostream& err);
 

@@ -159,6 +159,10 @@ class Writer {
   void lossless(const design::ChaseResult& result) {
     heading("lossless");
     out << "lossless: " << yesNo(result.lossless) << "\n";
+    tableau(result);
+  }
+
+  void tableau(const design::ChaseResult& result) {
     out << "columns: " << set(schema.allAttributes()) << "\n";
     for (std::size_t r = 0; r < result.tableau.size(); ++r) {
       out << "row " << r << ":";
@@ -197,6 +201,78 @@ class Writer {
     }
   }
 
+  void synthesis(const Request& request, const Answers& answers) {
+    heading("synthesis");
+    out << "method: " << (request.bcnf ? "BCNF" : "3NF") << "\n";
+    const auto& tables = answers.synthesis.tables;
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+      out << "table " << t << ": " << set(tables[t]) << "\n";
+    }
+    out << "lossless: " << yesNo(answers.synthesisChase.lossless) << "\n";
+    bool preserved = true;
+    for (const auto& result : answers.synthesisPreservation) {
+      preserved = preserved && result.preserved;
+    }
+    out << "preserved: " << yesNo(preserved) << "\n";
+    for (std::size_t d = 0; d < answers.synthesisPreservation.size(); ++d) {
+      if (answers.synthesisPreservation[d].preserved) continue;
+      out << "lost: dependency " << d << ": "
+          << dependency(schema.dependencies()[d]) << "\n";
+    }
+  }
+
+  // "dependency 3 of FILE" or "of FILE2": which file the dependency is in.
+  void fromFile(int from, int index) {
+    const Dependency& d = from == 1 ? schema.dependencies()[index]
+                                    : schema.otherDependencies()[index];
+    out << "dependency " << index << " of file " << from << ": "
+        << dependency(d);
+  }
+
+  void equivalent(const Answers& answers) {
+    heading("equivalent");
+    out << "equivalent: " << yesNo(answers.ok) << "\n";
+    for (const design::ImplicationWitness& w : answers.witnesses) {
+      out << "not implied by the other file: ";
+      fromFile(w.from, w.index);
+      out << "\n";
+    }
+  }
+
+  void checkCover(const Answers& answers) {
+    heading("check cover");
+    out << "minimal cover: " << yesNo(answers.ok) << "\n";
+    for (const design::CoverFailure& failure : answers.coverFailures) {
+      out << "fails " << failure.property << ": ";
+      fromFile(failure.from, failure.index);
+      if (failure.attribute >= 0) {
+        out << ", attribute " << schema.name(failure.attribute);
+      }
+      out << "\n";
+    }
+  }
+
+  void checkDecomposition(const Answers& answers) {
+    heading("check decomposition");
+    const design::DecompositionCheck& check = answers.decompositionCheck;
+    out << "ok: " << yesNo(answers.ok) << "\n";
+    for (const design::DecompositionFailure& failure : check.failures) {
+      out << "fails " << failure.property;
+      if (failure.property == "lossless") {
+        out << ": no row of the chase is all distinguished\n";
+        tableau(check.chase);
+      } else if (failure.property == "preserving") {
+        out << ": dependency " << failure.index << ": "
+            << dependency(failure.dependency) << ", missing "
+            << set(failure.missing) << "\n";
+      } else {
+        out << ": table " << failure.table << " "
+            << set(schema.tables()[failure.table]) << ": "
+            << dependency(failure.dependency) << "\n";
+      }
+    }
+  }
+
  private:
   Buffer out;
   const design::Schema& schema;
@@ -204,11 +280,12 @@ class Writer {
 
 }  // namespace
 
-void writeText(std::ostream& out, design::Audit& audit, Command command,
-               const AttributeSet& closureStart) {
+void writeText(std::ostream& out, design::Audit& audit, const Request& request,
+               const Answers& answers) {
+  const AttributeSet& closureStart = request.closureStart;
   Writer writer(out, audit.schema());
   writer.summary(audit.warnings());
-  for (const Command part : reportParts(command)) {
+  for (const Command part : reportParts(request.command)) {
     switch (part) {
       case Command::kClosure:
         writer.closure(closureStart, audit.closure(closureStart));
@@ -227,6 +304,18 @@ void writeText(std::ostream& out, design::Audit& audit, Command command,
         break;
       case Command::kPreserve:
         writer.preservation(audit.preservation());
+        break;
+      case Command::kSynthesize:
+        writer.synthesis(request, answers);
+        break;
+      case Command::kEquivalent:
+        writer.equivalent(answers);
+        break;
+      case Command::kCheckCover:
+        writer.checkCover(answers);
+        break;
+      case Command::kCheckDecomposition:
+        writer.checkDecomposition(answers);
         break;
       case Command::kReport:
         break;

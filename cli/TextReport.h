@@ -8,12 +8,14 @@
 #include <ostream>
 
 #include "cli/Command.h"
+#include "cli/Request.h"
 #include "design/Audit.h"
 
 namespace fdtools::cli {
 
-void writeText(std::ostream& out, design::Audit& audit, Command command,
-               const design::AttributeSet& closureStart);
+// `answers` are those of `answer(audit, request)`.
+void writeText(std::ostream& out, design::Audit& audit, const Request& request,
+               const Answers& answers);
 
 }  // namespace fdtools::cli
 

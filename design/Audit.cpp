@@ -6,18 +6,18 @@
 namespace fdtools::design {
 
 Audit::Audit(const Schema& schema, int maxKeys)
-    : schema_(schema), maxKeys(maxKeys) {}
+    : schema_(schema), maxKeys_(maxKeys) {}
 
 std::vector<std::string> Audit::warnings(
     const std::function<std::string(const std::string&)>& spell) const {
   std::vector<std::string> result;
-  if (!schema_.tablesGiven()) {
+  if (!schema_.tablesGiven() && !tablesIgnored) {
     result.push_back(
         "no tables given: the decomposition is one table holding every "
         "attribute");
   }
   const AttributeSet uncovered = schema_.uncoveredAttributes();
-  if (!uncovered.empty()) {
+  if (!uncovered.empty() && !tablesIgnored) {
     std::string names;
     for (const std::string& name : schema_.namesOf(uncovered)) {
       if (!names.empty()) names += ',';
@@ -58,7 +58,7 @@ const std::vector<Dependency>& Audit::cover() {
 const KeySet& Audit::keys() {
   if (!keys_) {
     keys_ = findKeys(schema_.attributeCount(), schema_.allAttributes(), cover(),
-                     maxKeys);
+                     maxKeys_);
   }
   return *keys_;
 }
@@ -66,7 +66,7 @@ const KeySet& Audit::keys() {
 NormalForms Audit::normalForms() {
   const int n = schema_.attributeCount();
   NormalForms result;
-  result.schema = analyzeRelation(n, schema_.allAttributes(), cover(), maxKeys);
+  result.schema = analyzeRelation(n, schema_.allAttributes(), cover(), maxKeys_);
   ClosureIndex coverIndex(n, cover());
   for (const AttributeSet& table : schema_.tables()) {
     Projection projection = projectOnto(table, n, cover(), coverIndex);
@@ -75,7 +75,7 @@ NormalForms Audit::normalForms() {
       continue;
     }
     result.tables.push_back(
-        analyzeRelation(n, table, projection.cover, maxKeys));
+        analyzeRelation(n, table, projection.cover, maxKeys_));
   }
   return result;
 }

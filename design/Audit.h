@@ -33,6 +33,10 @@ class Audit {
   explicit Audit(const Schema& schema, int maxKeys = kDefaultMaxKeys);
 
   const Schema& schema() const { return schema_; }
+  // For commands that compare dependency sets only: no warnings about the
+  // tables.
+  void ignoreTables() { tablesIgnored = true; }
+  int maxKeys() const { return maxKeys_; }
   // Facts about the input worth a warning, in a fixed order; names are
   // written as `spell` gives them.
   std::vector<std::string> warnings(
@@ -50,7 +54,8 @@ class Audit {
   ClosureIndex& index();
 
   const Schema& schema_;
-  int maxKeys;
+  int maxKeys_;
+  bool tablesIgnored = false;
   std::unique_ptr<ClosureIndex> index_;
   std::optional<std::vector<Dependency>> cover_;
   std::optional<KeySet> keys_;

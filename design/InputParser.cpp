@@ -30,6 +30,7 @@ bool parseInput(const std::string& text, ParsedInput& input,
       return false;
     }
     input.dependencies.push_back(std::move(dependency));
+    input.dependencyLines.push_back(trimmedLine);
   }
   return true;
 }

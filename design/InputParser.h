@@ -16,6 +16,9 @@ namespace fdtools::design {
 struct ParsedInput {
   std::vector<std::vector<std::string>> tables;
   std::vector<NamedDependency> dependencies;
+  // Each dependency line as read, trimmed: to write the dependencies back
+  // exactly as given.
+  std::vector<std::string> dependencyLines;
 };
 
 struct ParseError {

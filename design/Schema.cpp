@@ -15,11 +15,14 @@ void addNames(std::vector<std::string>& names,
 }  // namespace
 
 Schema::Schema(const std::vector<std::vector<std::string>>& tables,
-               const std::vector<NamedDependency>& dependencies) {
+               const std::vector<NamedDependency>& dependencies,
+               const std::vector<NamedDependency>& others) {
   for (const auto& table : tables) addNames(names_, table);
-  for (const NamedDependency& dependency : dependencies) {
-    addNames(names_, dependency.left);
-    addNames(names_, dependency.right);
+  for (const auto* list : {&dependencies, &others}) {
+    for (const NamedDependency& dependency : *list) {
+      addNames(names_, dependency.left);
+      addNames(names_, dependency.right);
+    }
   }
   std::sort(names_.begin(), names_.end());
   names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
@@ -34,6 +37,9 @@ Schema::Schema(const std::vector<std::vector<std::string>>& tables,
   if (!tablesGiven_) tables_.push_back(allAttributes());
   for (const NamedDependency& dependency : dependencies) {
     dependencies_.push_back({toSet(dependency.left), toSet(dependency.right)});
+  }
+  for (const NamedDependency& dependency : others) {
+    others_.push_back({toSet(dependency.left), toSet(dependency.right)});
   }
 }
 

@@ -27,8 +27,11 @@ class Schema {
   Schema() = default;
   // Every name of `tables` and `dependencies` becomes an attribute. With no
   // tables, the decomposition is one table holding every attribute.
+  // `others`, a second dependency set (another file's, to compare with),
+  // adds its names to the attributes but is kept apart.
   Schema(const std::vector<std::vector<std::string>>& tables,
-         const std::vector<NamedDependency>& dependencies);
+         const std::vector<NamedDependency>& dependencies,
+         const std::vector<NamedDependency>& others = {});
 
   int attributeCount() const { return static_cast<int>(names_.size()); }
   // Names by id, in unsigned byte order.
@@ -48,12 +51,14 @@ class Schema {
   AttributeSet uncoveredAttributes() const;
   // In input order.
   const std::vector<Dependency>& dependencies() const { return dependencies_; }
+  const std::vector<Dependency>& otherDependencies() const { return others_; }
 
  private:
   std::vector<std::string> names_;
   std::vector<AttributeSet> tables_;
   bool tablesGiven_ = false;
   std::vector<Dependency> dependencies_;
+  std::vector<Dependency> others_;
 };
 
 }  // namespace fdtools::design

@@ -1,0 +1,40 @@
+// Designing a decomposition. The 3NF synthesis: from a minimal cover, one
+// table per left side with its right sides, minus tables inside another,
+// plus a table holding a key when no table holds one; it is always
+// lossless and dependency-preserving, and every table is in 3NF. The BCNF
+// decomposition: split a table on a dependency that holds in it without a
+// superkey on the left, until none is left; lossless, but not always
+// preserving. Both are deterministic.
+#ifndef DESIGN_SYNTHESIS_H_
+#define DESIGN_SYNTHESIS_H_
+
+#include <string>
+#include <vector>
+
+#include "design/AttributeSet.h"
+#include "design/Schema.h"
+
+namespace fdtools::design {
+
+struct Decomposition {
+  // False when a table was too large to project exactly; `reason` says
+  // which and why, and `tables` is empty.
+  bool decided = true;
+  std::string reason;
+  std::vector<AttributeSet> tables;
+};
+
+Decomposition synthesize3nf(int attributeCount,
+                            const std::vector<Dependency>& dependencies);
+
+Decomposition decomposeBcnf(int attributeCount,
+                            const std::vector<Dependency>& dependencies);
+
+// Drops every table that lies inside another (of equal ones, all but the
+// first); the order of the others is kept.
+std::vector<AttributeSet> withoutContainedTables(
+    const std::vector<AttributeSet>& tables);
+
+}  // namespace fdtools::design
+
+#endif  // DESIGN_SYNTHESIS_H_
