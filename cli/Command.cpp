@@ -23,8 +23,8 @@ const std::vector<CommandInfo>& commands() {
        "a decomposition (3NF synthesis, or with --bcnf BCNF splits), written "
        "as an input file for fdcheck"},
       {Command::kEquivalent, "equivalent",
-       "whether the dependency sets of FILE and FILE2 are equivalent",
-       "FILE2", true},
+       "whether the dependency sets of FILE and FILE2 are equivalent", "FILE2",
+       true},
       {Command::kCheckCover, "check-cover",
        "whether COVERFILE's dependencies are a minimal cover of FILE's",
        "COVERFILE", true},

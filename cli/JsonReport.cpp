@@ -131,9 +131,8 @@ class Writer {
   Json witnesses(const std::vector<design::ImplicationWitness>& list) const {
     Json result = Json::array();
     for (const design::ImplicationWitness& w : list) {
-      result.push_back(
-          Json{{"dependency", dependency(ofFile(w.from, w.index))},
-               {"from", w.from}});
+      result.push_back(Json{{"dependency", dependency(ofFile(w.from, w.index))},
+                            {"from", w.from}});
     }
     return result;
   }
@@ -141,7 +140,8 @@ class Writer {
   Json checkCover(const Answers& answers) const {
     Json failures = Json::array();
     for (const design::CoverFailure& failure : answers.coverFailures) {
-      Json witness{{"dependency", dependency(ofFile(failure.from, failure.index))}};
+      Json witness{
+          {"dependency", dependency(ofFile(failure.from, failure.index))}};
       if (failure.property == "equivalent") {
         witness["from"] = failure.from;
       } else {
@@ -150,8 +150,8 @@ class Writer {
       if (failure.attribute >= 0) {
         witness["attribute"] = toUtf8(schema.name(failure.attribute));
       }
-      failures.push_back(
-          Json{{"property", failure.property}, {"witness", std::move(witness)}});
+      failures.push_back(Json{{"property", failure.property},
+                              {"witness", std::move(witness)}});
     }
     return Json{{"ok", answers.ok}, {"failures", std::move(failures)}};
   }
@@ -172,8 +172,8 @@ class Writer {
                        {"attributes", names(schema.tables()[failure.table])},
                        {"dependency", dependency(failure.dependency)}};
       }
-      failures.push_back(
-          Json{{"property", failure.property}, {"witness", std::move(witness)}});
+      failures.push_back(Json{{"property", failure.property},
+                              {"witness", std::move(witness)}});
     }
     return Json{{"ok", answers.ok}, {"failures", std::move(failures)}};
   }

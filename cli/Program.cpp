@@ -77,7 +77,8 @@ const char kHelpFooter[] =
     "when the command ran, whatever the answers, except that the checks\n"
     "(equivalent, check-cover, check-decomposition) exit 1 when the answer is\n"
     "no; 2 on trouble: a usage error, an unreadable file, a dependency line\n"
-    "without \"->\", a closure attribute that is not in the schema, or a table\n"
+    "without \"->\", a closure attribute that is not in the schema, or a "
+    "table\n"
     "too large to decide.";
 
 // The first argument that is neither an option nor an option's value, or
@@ -229,7 +230,8 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
     return status;
   }
   if (arguments.file == "-" && arguments.file2 == "-") {
-    return fail(err, "only one file can be standard input (see fdtools --help)");
+    return fail(err,
+                "only one file can be standard input (see fdtools --help)");
   }
   design::ParsedInput input;
   if (!load(arguments.file, in, err, input)) return kTrouble;

@@ -12,16 +12,18 @@ Answers answer(design::Audit& audit, const Request& request) {
   Answers answers;
   switch (request.command) {
     case Command::kSynthesize: {
-      answers.synthesis =
-          request.bcnf ? design::decomposeBcnf(n, schema.dependencies())
-                       : design::synthesize3nf(n, schema.dependencies());
+      answers.synthesis = request.bcnf
+                              ? design::decomposeBcnf(n, schema.dependencies())
+                              : design::synthesize3nf(n, schema.dependencies());
       if (!answers.synthesis.decided) {
         answers.decided = false;
         answers.reason = answers.synthesis.reason;
         break;
       }
-      answers.synthesisChase =
-          design::chase(n, answers.synthesis.tables, audit.cover());
+      answers.synthesisChase.lossless =
+          design::losslessThroughTables(n, answers.synthesis.tables,
+                                        audit.cover()) ||
+          design::chase(n, answers.synthesis.tables, audit.cover()).lossless;
       design::ClosureIndex index(n, schema.dependencies());
       design::PreservationTester tester(answers.synthesis.tables, index);
       for (const design::Dependency& dependency : schema.dependencies()) {

@@ -66,7 +66,8 @@ const KeySet& Audit::keys() {
 NormalForms Audit::normalForms() {
   const int n = schema_.attributeCount();
   NormalForms result;
-  result.schema = analyzeRelation(n, schema_.allAttributes(), cover(), maxKeys_);
+  result.schema =
+      analyzeRelation(n, schema_.allAttributes(), cover(), maxKeys_);
   ClosureIndex coverIndex(n, cover());
   for (const AttributeSet& table : schema_.tables()) {
     Projection projection = projectOnto(table, n, cover(), coverIndex);

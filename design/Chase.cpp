@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "design/ClosureIndex.h"
+
 namespace fdtools::design {
 namespace {
 
@@ -68,6 +70,40 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
                            [](int s) { return s == 0; });
       });
   return result;
+}
+
+bool losslessThroughTables(int attributeCount,
+                           const std::vector<AttributeSet>& tables,
+                           const std::vector<Dependency>& dependencies) {
+  // A table that holds a dependency holds its lowest attribute.
+  std::map<int, std::vector<std::size_t>> holding;
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    for (int a = tables[t].first(); a >= 0; a = tables[t].next(a)) {
+      holding[a].push_back(t);
+    }
+  }
+  std::vector<Dependency> inside;
+  for (const Dependency& dependency : dependencies) {
+    const AttributeSet both = dependency.left | dependency.right;
+    const auto found = holding.find(both.first());
+    if (found == holding.end()) continue;
+    for (const std::size_t t : found->second) {
+      if (both.isSubsetOf(tables[t])) {
+        inside.push_back(dependency);
+        break;
+      }
+    }
+  }
+  const AttributeSet all = AttributeSet::all(attributeCount);
+  // Attributes on no right side are in every superkey: a table without
+  // them all needs no closure.
+  AttributeSet core = all;
+  for (const Dependency& dependency : inside) core -= dependency.right;
+  ClosureIndex index(attributeCount, inside);
+  for (const AttributeSet& table : tables) {
+    if (core.isSubsetOf(table) && index.implies(table, all)) return true;
+  }
+  return false;
 }
 
 }  // namespace fdtools::design

@@ -25,6 +25,16 @@ struct ChaseResult {
 ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
                   const std::vector<Dependency>& dependencies);
 
+// A sufficient test, without a tableau of tables times attributes: true
+// when some table determines every attribute through the dependencies that
+// lie inside a single table. The chase makes that table's row
+// distinguished column by column: another row is distinguished on the
+// whole dependency and agrees with it on the left side. False says
+// nothing; then only the chase decides.
+bool losslessThroughTables(int attributeCount,
+                           const std::vector<AttributeSet>& tables,
+                           const std::vector<Dependency>& dependencies);
+
 }  // namespace fdtools::design
 
 #endif  // DESIGN_CHASE_H_

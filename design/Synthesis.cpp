@@ -1,5 +1,8 @@
 #include "design/Synthesis.h"
 
+#include <map>
+
+#include "design/Chase.h"
 #include "design/ClosureIndex.h"
 #include "design/Cover.h"
 #include "design/Projection.h"
@@ -7,12 +10,25 @@
 namespace fdtools::design {
 namespace {
 
-// One key, by dropping each attribute, lowest first, that the rest still
-// determines: polynomial, where listing every key may not be.
-AttributeSet someKey(ClosureIndex& index, int attributeCount) {
+// One key, polynomially, where listing every key may not be: the
+// attributes on no right side, which every key holds, then each attribute
+// that what is held so far does not determine, lowest first; then each
+// attribute so added goes again, lowest first, if the rest still determines
+// everything.
+AttributeSet someKey(ClosureIndex& index, int attributeCount,
+                     const std::vector<Dependency>& cover) {
   const AttributeSet all = AttributeSet::all(attributeCount);
   AttributeSet key = all;
+  for (const Dependency& dependency : cover) key -= dependency.right;
+  AttributeSet added(attributeCount);
+  AttributeSet reached = index.closure(key);
   for (int a = 0; a < attributeCount; ++a) {
+    if (reached.contains(a)) continue;
+    key.insert(a);
+    added.insert(a);
+    reached = index.closure(key);
+  }
+  for (int a = added.first(); a >= 0; a = added.next(a)) {
     key.erase(a);
     if (!index.implies(key, all)) key.insert(a);
   }
@@ -23,13 +39,25 @@ AttributeSet someKey(ClosureIndex& index, int attributeCount) {
 
 std::vector<AttributeSet> withoutContainedTables(
     const std::vector<AttributeSet>& tables) {
+  // A table that holds another holds its lowest attribute: only those are
+  // compared.
+  std::map<int, std::vector<std::size_t>> holding;
+  for (std::size_t j = 0; j < tables.size(); ++j) {
+    for (int a = tables[j].first(); a >= 0; a = tables[j].next(a)) {
+      holding[a].push_back(j);
+    }
+  }
   std::vector<AttributeSet> kept;
   for (std::size_t i = 0; i < tables.size(); ++i) {
     bool inside = false;
-    for (std::size_t j = 0; j < tables.size() && !inside; ++j) {
+    const int lowest = tables[i].first();
+    const std::vector<std::size_t> none;
+    const auto found = holding.find(lowest);
+    for (const std::size_t j : found == holding.end() ? none : found->second) {
       if (i == j || !tables[i].isSubsetOf(tables[j])) continue;
       // Of two equal tables the first stays.
       inside = !(tables[i] == tables[j]) || j < i;
+      if (inside) break;
     }
     if (!inside) kept.push_back(tables[i]);
   }
@@ -42,26 +70,20 @@ Decomposition synthesize3nf(int attributeCount,
       minimalCover(attributeCount, dependencies);
   // One table per distinct left side, in the order the cover first has it.
   std::vector<AttributeSet> tables;
-  std::vector<AttributeSet> lefts;
+  std::map<std::vector<int>, std::size_t> tableOfLeft;
   for (const Dependency& dependency : cover) {
-    std::size_t t = 0;
-    while (t < lefts.size() && !(lefts[t] == dependency.left)) ++t;
-    if (t == lefts.size()) {
-      lefts.push_back(dependency.left);
-      tables.push_back(dependency.left);
-    }
-    tables[t] |= dependency.right;
+    const auto [it, isNew] =
+        tableOfLeft.emplace(dependency.left.ids(), tables.size());
+    if (isNew) tables.push_back(dependency.left);
+    tables[it->second] |= dependency.right;
   }
   tables = withoutContainedTables(tables);
   ClosureIndex index(attributeCount, cover);
-  const AttributeSet all = AttributeSet::all(attributeCount);
-  bool holdsKey = false;
-  for (const AttributeSet& table : tables) {
-    holdsKey = holdsKey || index.implies(table, all);
-  }
-  // A schema without attributes needs no table.
-  if (!holdsKey && attributeCount > 0) {
-    tables.push_back(someKey(index, attributeCount));
+  // A table that determines everything through the tables' own
+  // dependencies holds a key; a schema without attributes needs no table.
+  if (!losslessThroughTables(attributeCount, tables, cover) &&
+      attributeCount > 0) {
+    tables.push_back(someKey(index, attributeCount, cover));
   }
   Decomposition result;
   result.tables = std::move(tables);

@@ -132,7 +132,8 @@ TEST(Synthesis, FdcheckFindsEveryDependencyOfA3nfSynthesisPreserved) {
       return text;
     };
     std::string input;
-    for (const AttributeSet& t : result.tables) input += names(toMask(t)) + "\n";
+    for (const AttributeSet& t : result.tables)
+      input += names(toMask(t)) + "\n";
     input += "\n";
     for (const MaskFd& fd : schema.fds) {
       input += names(fd.left) + "->" + names(fd.right) + "\n";
@@ -164,7 +165,8 @@ TEST(Grading, EquivalenceMatchesTheDefinition) {
         nonImplied(n, first, second);
     std::vector<MaskFd> fa = a.fds;
     std::vector<MaskFd> fb;
-    for (const Dependency& d : second) fb.push_back({toMask(d.left), toMask(d.right)});
+    for (const Dependency& d : second)
+      fb.push_back({toMask(d.left), toMask(d.right)});
     bool same = true;
     for (Mask x = 0; x <= allOf(n); ++x) {
       same = same && closureOf(x, fa) == closureOf(x, fb);
@@ -181,9 +183,11 @@ TEST(Grading, EquivalenceMatchesTheDefinition) {
   EXPECT_LT(equivalent, kRounds * 9 / 10);
 }
 
-bool has(const std::vector<CoverFailure>& failures, const std::string& property) {
-  return std::any_of(failures.begin(), failures.end(),
-                     [&](const CoverFailure& f) { return f.property == property; });
+bool has(const std::vector<CoverFailure>& failures,
+         const std::string& property) {
+  return std::any_of(
+      failures.begin(), failures.end(),
+      [&](const CoverFailure& f) { return f.property == property; });
 }
 
 TEST(Grading, MinimalCoversPassAndMutatedOnesAreCaught) {
@@ -201,8 +205,8 @@ TEST(Grading, MinimalCoversPassAndMutatedOnesAreCaught) {
 
     // An attribute added to a left side is extraneous, or the set no
     // longer implies the dependency and is no longer equivalent.
-    const AttributeSet outside = AttributeSet::all(n) - cover[pick].left -
-                                 cover[pick].right;
+    const AttributeSet outside =
+        AttributeSet::all(n) - cover[pick].left - cover[pick].right;
     if (!outside.empty()) {
       std::vector<Dependency> widened = cover;
       widened[pick].left.insert(outside.first());
@@ -240,12 +244,14 @@ TEST(Grading, CheckCoverFailuresMatchTheDefinitions) {
     for (std::size_t i = 0; i < b.fds.size(); ++i) {
       const MaskFd& fd = b.fds[i];
       const auto failed = [&](const std::string& property, int attribute) {
-        return std::any_of(failures.begin(), failures.end(), [&](const auto& f) {
-          return f.property == property && f.from == 2 &&
-                 f.index == static_cast<int>(i) && f.attribute == attribute;
-        });
+        return std::any_of(
+            failures.begin(), failures.end(), [&](const auto& f) {
+              return f.property == property && f.from == 2 &&
+                     f.index == static_cast<int>(i) && f.attribute == attribute;
+            });
       };
-      EXPECT_EQ(failed("single-right-side", -1), __builtin_popcount(fd.right) != 1);
+      EXPECT_EQ(failed("single-right-side", -1),
+                __builtin_popcount(fd.right) != 1);
       std::vector<MaskFd> rest = b.fds;
       rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(i));
       EXPECT_EQ(failed("no-redundant-dependency", -1),
@@ -262,7 +268,8 @@ TEST(Grading, CheckCoverFailuresMatchTheDefinitions) {
 std::vector<std::string> letters(Mask mask) {
   std::vector<std::string> names;
   for (int a = 0; a < 8; ++a) {
-    if (mask >> a & 1) names.push_back(std::string(1, static_cast<char>('A' + a)));
+    if (mask >> a & 1)
+      names.push_back(std::string(1, static_cast<char>('A' + a)));
   }
   return names;
 }
@@ -298,7 +305,8 @@ TEST(Grading, DecompositionCheckMatchesTheDefinitions) {
         if (f.property == "preserving") lost.push_back(f.index);
         if (f.property == form) badTables.push_back(f.table);
       }
-      ASSERT_EQ(lossy, !isLossless(schema.attributes, parsed.tables(), schema.fds));
+      ASSERT_EQ(lossy,
+                !isLossless(schema.attributes, parsed.tables(), schema.fds));
       std::vector<int> expectedLost;
       std::vector<MaskFd> projected;
       for (const Mask t : schema.tables) {
@@ -306,7 +314,8 @@ TEST(Grading, DecompositionCheckMatchesTheDefinitions) {
         projected.insert(projected.end(), part.begin(), part.end());
       }
       for (std::size_t i = 0; i < schema.fds.size(); ++i) {
-        if (!inside(schema.fds[i].right, closureOf(schema.fds[i].left, projected))) {
+        if (!inside(schema.fds[i].right,
+                    closureOf(schema.fds[i].left, projected))) {
           expectedLost.push_back(static_cast<int>(i));
         }
       }
@@ -314,7 +323,8 @@ TEST(Grading, DecompositionCheckMatchesTheDefinitions) {
       std::vector<int> expectedBad;
       for (std::size_t t = 0; t < schema.tables.size(); ++t) {
         const Mask table = schema.tables[t];
-        const std::string actual = bruteForm(table, bruteProjection(table, schema.fds));
+        const std::string actual =
+            bruteForm(table, bruteProjection(table, schema.fds));
         const bool ok = actual == "BCNF" || (form == "3NF" && actual == "3NF");
         if (!ok) expectedBad.push_back(static_cast<int>(t));
       }
