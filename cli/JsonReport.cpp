@@ -247,4 +247,9 @@ nlohmann::ordered_json buildJson(design::Audit& audit, const Request& request,
   return json;
 }
 
+std::string jsonText(design::Audit& audit, const Request& request,
+                     const Answers& answers) {
+  return buildJson(audit, request, answers).dump(2) + "\n";
+}
+
 }  // namespace fdtools::cli

@@ -7,6 +7,7 @@
 #define CLI_JSONREPORT_H_
 
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "cli/Command.h"
 #include "cli/Request.h"
@@ -19,6 +20,11 @@ constexpr int kJsonVersion = 1;
 // `answers` are those of `answer(audit, request)`.
 nlohmann::ordered_json buildJson(design::Audit& audit, const Request& request,
                                  const Answers& answers);
+
+// The object as fdtools --json prints it: indented by two, with a final
+// line break.
+std::string jsonText(design::Audit& audit, const Request& request,
+                     const Answers& answers);
 
 }  // namespace fdtools::cli
 

@@ -244,17 +244,11 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
   const design::Schema schema(input.tables, input.dependencies,
                               second.dependencies);
   Request request;
-  request.command = arguments.command;
-  request.bcnf = arguments.bcnf;
-  request.form = arguments.threeNf ? "3NF" : arguments.bcnf ? "BCNF" : "";
-  request.dependencyLines = input.dependencyLines;
-  request.closureStart = design::AttributeSet(schema.attributeCount());
-  if (arguments.command == Command::kClosure) {
-    for (const std::string& name : split(trimmed(arguments.attributes), ',')) {
-      const int id = schema.idOf(name);
-      if (id < 0) return fail(err, "attribute not in the schema: " + name);
-      request.closureStart.insert(id);
-    }
+  std::string error;
+  if (!makeRequest(arguments.command, schema, arguments.attributes,
+                   arguments.bcnf, arguments.threeNf, input.dependencyLines,
+                   request, error)) {
+    return fail(err, error);
   }
   design::Audit audit(schema, arguments.maxKeys);
   if (!arguments.file2.empty()) audit.ignoreTables();
@@ -276,7 +270,7 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
     }
   }
   if (arguments.json) {
-    out << buildJson(audit, request, answers).dump(2) << "\n";
+    out << jsonText(audit, request, answers);
   } else {
     writeText(out, audit, request, answers);
   }

@@ -3,8 +3,30 @@
 #include "design/Chase.h"
 #include "design/ClosureIndex.h"
 #include "design/Preservation.h"
+#include "frame/TextUtil.h"
 
 namespace fdtools::cli {
+
+bool makeRequest(Command command, const design::Schema& schema,
+                 const std::string& attributes, bool bcnf, bool threeNf,
+                 const std::vector<std::string>& dependencyLines,
+                 Request& request, std::string& error) {
+  request.command = command;
+  request.bcnf = bcnf;
+  request.form = threeNf ? "3NF" : bcnf ? "BCNF" : "";
+  request.dependencyLines = dependencyLines;
+  request.closureStart = design::AttributeSet(schema.attributeCount());
+  if (command != Command::kClosure) return true;
+  for (const std::string& name : split(trimmed(attributes), ',')) {
+    const int id = schema.idOf(name);
+    if (id < 0) {
+      error = "attribute not in the schema: " + name;
+      return false;
+    }
+    request.closureStart.insert(id);
+  }
+  return true;
+}
 
 Answers answer(design::Audit& audit, const Request& request) {
   const design::Schema& schema = audit.schema();

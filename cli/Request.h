@@ -41,6 +41,13 @@ struct Answers {
   std::string reason;
 };
 
+// Fills `request` for `command` on `schema`. False, with `error` set, when
+// a closure attribute is not in the schema.
+bool makeRequest(Command command, const design::Schema& schema,
+                 const std::string& attributes, bool bcnf, bool threeNf,
+                 const std::vector<std::string>& dependencyLines,
+                 Request& request, std::string& error);
+
 // Computes the answers of synthesize, equivalent, check-cover and
 // check-decomposition; nothing for the other commands.
 Answers answer(design::Audit& audit, const Request& request);

@@ -1,0 +1,232 @@
+// The page around the engine: reads the text area, asks the engine for the
+// report as JSON, and draws it. Names are untrusted text: they only ever
+// reach the page as text nodes, never as markup.
+'use strict';
+
+const EXAMPLE = [
+  'Student,Name,Dept', 'Dept,Faculty', 'Course,Title,Credits', 'Student,Course,Grade',
+  '', 'Student->Name,Dept', 'Dept->Faculty', 'Student->Faculty',
+  'Course->Title,Credits', 'Student,Course->Grade', ''].join('\n');
+
+const $ = (id) => document.getElementById(id);
+let engine = null;
+let pending = 0;
+
+function el(tag, attributes, ...children) {
+  const node = document.createElement(tag);
+  for (const [key, value] of Object.entries(attributes || {})) {
+    if (key === 'class') node.className = value; else node.setAttribute(key, value);
+  }
+  for (const child of children) {
+    if (child === null || child === undefined) continue;
+    node.append(child instanceof Node ? child : String(child));
+  }
+  return node;
+}
+
+const setText = (names) => el('span', {class: 'set'}, '{' + names.join(',') + '}');
+const depText = (d) => el('span', {class: 'set'},
+    '{' + d.left.join(',') + '} \u2192 {' + d.right.join(',') + '}');
+const badge = (text, kind) => el('span', {class: 'badge ' + (kind || '')}, text);
+
+function list(items, render) {
+  const ul = el('ul');
+  for (const item of items) ul.append(el('li', null, render(item)));
+  return ul;
+}
+
+function fill(id, ...children) {
+  const section = $(id);
+  section.replaceChildren(...children.filter((c) => c !== null));
+}
+
+function analyze(command, text, options) {
+  return JSON.parse(engine.analyze(command, text, JSON.stringify(options)));
+}
+
+function drawOverview(report) {
+  fill('overview',
+    el('h3', null, 'Attributes (' + report.attributes.length + ')'), setText(report.attributes),
+    el('h3', null, 'Tables'), list(report.tables.map((t, i) => [t, i]),
+      ([t, i]) => el('span', null, 'table ' + i + ': ', setText(t))),
+    el('h3', null, 'Dependencies'), list(report.dependencies.map((d, i) => [d, i]),
+      ([d, i]) => el('span', null, i + ': ', depText(d))),
+    report.warnings.length ? el('h3', null, 'Warnings') : null,
+    report.warnings.length ? list(report.warnings, (w) => w) : null);
+}
+
+function drawKeys(keys) {
+  fill('keys',
+    el('p', null, keys.keys.length + ' candidate key' + (keys.keys.length === 1 ? '' : 's'),
+       keys.complete ? '' : ' (not all: the enumeration stopped at its limit)'),
+    list(keys.keys, setText),
+    el('p', null, 'Prime attributes: ', setText(keys.prime)));
+}
+
+function drawCover(cover) {
+  fill('cover', el('p', null, 'A minimal cover, ' + cover.length + ' dependencies:'),
+       list(cover, depText));
+}
+
+function formCard(title, nf) {
+  const card = el('div', {class: 'card'}, el('strong', null, title + ' '), setText(nf.attributes), ' ');
+  if (!nf.decided) {
+    card.append(badge('undecided'), el('p', {class: 'muted'}, nf.reason));
+    return card;
+  }
+  card.append(badge(nf.form, nf.form === 'BCNF' ? 'good' : nf.form === '3NF' ? '' : 'bad'));
+  card.append(el('div', null, 'Keys: ', ...nf.keys.map((k, i) => [i ? ', ' : '', setText(k)]).flat()));
+  if (nf.cover.length) card.append(el('div', null, 'Holds: '), list(nf.cover, depText));
+  if (nf.violations.length) {
+    card.append(el('div', null, 'Violations:'), list(nf.violations, (v) =>
+      el('span', {class: 'violation'}, depText(v), ' breaks ' + v.violates.join(', '))));
+  }
+  return card;
+}
+
+function drawForms(forms) {
+  fill('forms', formCard('Whole schema', forms.schema),
+       ...forms.tables.map((t, i) => formCard('Table ' + i, t)));
+}
+
+function drawLossless(report) {
+  const chase = report.lossless;
+  const head = el('tr', null, el('th', null, 'table'), ...report.attributes.map((a) => el('th', null, a)));
+  const rows = chase.tableau.map((row, r) => {
+    const all = row.every((c) => c === 'a');
+    return el('tr', all ? {class: 'distinguished'} : null, el('th', null, r + (all ? ' \u2713' : '')),
+              ...row.map((c) => el('td', c === 'a' ? {class: 'a'} : null, c)));
+  });
+  fill('lossless',
+    el('p', null, 'The join is ', badge(chase.lossless ? 'lossless' : 'lossy', chase.lossless ? 'good' : 'bad'),
+       chase.lossless ? ': a row of the final chase tableau is all distinguished (a).'
+                      : ': no row of the final chase tableau is all distinguished; the tableau is a counterexample.'),
+    el('div', {class: 'scroll'}, el('table', {class: 'grid', id: 'tableau'}, head, ...rows)));
+}
+
+function drawPreservation(report) {
+  const p = report.preservation;
+  fill('preserve',
+    el('p', null, p.preserved ? 'Every dependency is preserved.' : 'Some dependencies are lost.'),
+    ...p.dependencies.map((d, i) => {
+      const card = el('div', {class: 'card ' + (d.preserved ? 'preserved' : 'lost')},
+        el('strong', null, 'Dependency ' + i + ' '), depText(d), ' ', badge(d.preserved ? 'preserved' : 'lost'));
+      card.append(list(d.steps, (s) => el('span', null, 'pass ' + s.pass + ', table ' + s.table + ' adds ', setText(s.added))));
+      card.append(el('div', null, 'Reaches: ', setText(d.reached)));
+      if (!d.preserved) card.append(el('div', {class: 'violation'}, 'Missing: ', setText(d.missing)));
+      return card;
+    }));
+}
+
+// The dependency lines as given, for a synthesized file: the second section.
+function dependencyLines(text) {
+  const lines = text.split('\x1a')[0].replace(/\r\n/g, '\n').split('\n').map((l) => l.replace(/^ +| +$/g, ''));
+  const start = lines.findIndex((l) => l === '');
+  if (start < 0) return [];
+  const rest = lines.slice(start + 1);
+  const end = rest.findIndex((l) => l === '');
+  return end < 0 ? rest.filter((l) => l !== '') : rest.slice(0, end);
+}
+
+function download(name, text) {
+  const link = el('a', {href: URL.createObjectURL(new Blob([text], {type: 'text/plain'})), download: name});
+  document.body.append(link);
+  link.click();
+  link.remove();
+}
+
+function drawSynthesis(text, maxKeys) {
+  const cards = [false, true].map((bcnf) => {
+    const result = analyze('synthesize', text, {maxKeys, bcnf});
+    const method = bcnf ? 'BCNF' : '3NF';
+    if (result.error) return el('div', {class: 'card'}, el('strong', null, method + ': '), result.error);
+    const s = result.synthesis;
+    const file = s.tables.map((t) => t.join(',')).join('\n') + '\n\n' +
+        dependencyLines(text).map((l) => l + '\n').join('');
+    const button = el('button', {'data-method': method}, 'Download as input file');
+    button.addEventListener('click', () => download('input-' + method.toLowerCase() + '.txt', file));
+    return el('div', {class: 'card'}, el('strong', null, method + ' decomposition '),
+      badge(s.lossless ? 'lossless' : 'lossy', s.lossless ? 'good' : 'bad'), ' ',
+      badge(s.preserved ? 'preserving' : 'not preserving', s.preserved ? 'good' : 'bad'),
+      list(s.tables, setText),
+      s.lost.length ? el('div', {class: 'violation'}, 'Lost: ', ...s.lost.map((d, i) => [i ? ', ' : '', depText(d)]).flat()) : null,
+      button);
+  });
+  fill('synthesis', ...cards);
+}
+
+function showError(message) {
+  const box = $('error');
+  box.textContent = message || '';
+  box.style.display = message ? 'block' : 'none';
+}
+
+function run() {
+  const text = $('input').value;
+  const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
+  history.replaceState(null, '', '#input=' + encodeURIComponent(text));
+  const started = performance.now();
+  const report = analyze('report', text, {maxKeys});
+  if (report.error) {
+    showError(report.error);
+    $('status').textContent = '';
+    return;
+  }
+  showError('');
+  drawOverview(report);
+  drawKeys(report.keys);
+  drawCover(report.cover);
+  drawForms(report.normalForms);
+  drawLossless(report);
+  drawPreservation(report);
+  drawSynthesis(text, maxKeys);
+  $('status').textContent = 'analysed in ' + Math.round(performance.now() - started) + ' ms';
+  document.body.dataset.analyses = String(Number(document.body.dataset.analyses || 0) + 1);
+}
+
+function schedule() {
+  clearTimeout(pending);
+  pending = setTimeout(run, 250);
+}
+
+function load(text) {
+  $('input').value = text;
+  run();
+}
+
+function readFile(file) {
+  const reader = new FileReader();
+  reader.onload = () => load(reader.result);
+  reader.readAsText(file);
+}
+
+function start() {
+  const hash = location.hash.startsWith('#input=') ? decodeURIComponent(location.hash.slice(7)) : null;
+  $('input').value = hash !== null ? hash : EXAMPLE;
+  $('input').addEventListener('input', schedule);
+  $('maxKeys').addEventListener('change', run);
+  $('file').addEventListener('change', (e) => e.target.files[0] && readFile(e.target.files[0]));
+  const area = $('input');
+  area.addEventListener('dragover', (e) => { e.preventDefault(); area.classList.add('dragging'); });
+  area.addEventListener('dragleave', () => area.classList.remove('dragging'));
+  area.addEventListener('drop', (e) => {
+    e.preventDefault();
+    area.classList.remove('dragging');
+    if (e.dataTransfer.files[0]) readFile(e.dataTransfer.files[0]);
+  });
+  for (const tab of document.querySelectorAll('nav button')) {
+    tab.addEventListener('click', () => {
+      for (const other of document.querySelectorAll('nav button')) other.setAttribute('aria-selected', 'false');
+      tab.setAttribute('aria-selected', 'true');
+      for (const section of document.querySelectorAll('#results section')) {
+        section.classList.toggle('shown', section.id === tab.dataset.tab);
+      }
+    });
+  }
+  run();
+}
+
+createFdtools().then((module) => {
+  engine = module;
+  start();
+});
