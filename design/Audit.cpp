@@ -67,7 +67,7 @@ NormalForms Audit::normalForms() {
   const int n = schema_.attributeCount();
   NormalForms result;
   result.schema =
-      analyzeRelation(n, schema_.allAttributes(), cover(), maxKeys_);
+      analyzeRelation(n, schema_.allAttributes(), cover(), maxKeys_, &keys());
   ClosureIndex coverIndex(n, cover());
   for (const AttributeSet& table : schema_.tables()) {
     Projection projection = projectOnto(table, n, cover(), coverIndex);

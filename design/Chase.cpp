@@ -19,12 +19,12 @@ bool rename(std::vector<std::vector<int>>& tableau, int column, int from,
 }
 
 // Equates, in each right-side column, the symbols of rows that agree on
-// the left side. True when a symbol changed.
-bool applyDependency(std::vector<std::vector<int>>& tableau,
+// the left side. Appends each column in which a symbol changed to
+// `changed`.
+void applyDependency(std::vector<std::vector<int>>& tableau,
                      const std::vector<int>& left,
-                     const std::vector<int>& right) {
+                     const std::vector<int>& right, std::vector<int>& changed) {
   std::map<std::vector<int>, std::size_t> firstRow;
-  bool changed = false;
   std::vector<int> values(left.size());
   for (std::size_t r = 0; r < tableau.size(); ++r) {
     for (std::size_t i = 0; i < left.size(); ++i) {
@@ -36,10 +36,11 @@ bool applyDependency(std::vector<std::vector<int>>& tableau,
     for (const int column : right) {
       const int a = first[column];
       const int b = tableau[r][column];
-      changed |= rename(tableau, column, std::max(a, b), std::min(a, b));
+      if (rename(tableau, column, std::max(a, b), std::min(a, b))) {
+        changed.push_back(column);
+      }
     }
   }
-  return changed;
 }
 
 }  // namespace
@@ -55,13 +56,31 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
     result.tableau.push_back(std::move(row));
   }
   std::vector<std::pair<std::vector<int>, std::vector<int>>> lists;
-  for (const Dependency& dependency : dependencies) {
-    lists.emplace_back(dependency.left.ids(), dependency.right.ids());
+  // A dependency needs another look only after a column of its left side
+  // changed: a worklist, not passes over the whole list.
+  std::vector<std::vector<std::size_t>> byLeft(
+      static_cast<std::size_t>(attributeCount));
+  for (std::size_t d = 0; d < dependencies.size(); ++d) {
+    lists.emplace_back(dependencies[d].left.ids(), dependencies[d].right.ids());
+    for (const int a : lists.back().first) byLeft[a].push_back(d);
   }
-  for (bool changed = true; changed;) {
-    changed = false;
-    for (const auto& [left, right] : lists) {
-      changed |= applyDependency(result.tableau, left, right);
+  std::vector<std::size_t> work(lists.size());
+  for (std::size_t d = 0; d < lists.size(); ++d) work[d] = lists.size() - 1 - d;
+  std::vector<char> queued(lists.size(), 1);
+  std::vector<int> changed;
+  while (!work.empty()) {
+    const std::size_t d = work.back();
+    work.pop_back();
+    queued[d] = 0;
+    changed.clear();
+    applyDependency(result.tableau, lists[d].first, lists[d].second, changed);
+    for (const int column : changed) {
+      for (const std::size_t other : byLeft[column]) {
+        if (!queued[other]) {
+          queued[other] = 1;
+          work.push_back(other);
+        }
+      }
     }
   }
   result.lossless = std::any_of(

@@ -29,10 +29,12 @@ NormalFormResult undecidedRelation(const AttributeSet& attributes,
 NormalFormResult analyzeRelation(int attributeCount,
                                  const AttributeSet& attributes,
                                  const std::vector<Dependency>& cover,
-                                 int maxKeys) {
+                                 int maxKeys, const KeySet* keys) {
   NormalFormResult result;
   result.attributes = attributes;
-  result.keys = findKeys(attributeCount, attributes, cover, maxKeys);
+  result.keys = keys != nullptr
+                    ? *keys
+                    : findKeys(attributeCount, attributes, cover, maxKeys);
   if (!result.keys.complete) {
     return undecidedRelation(
         attributes, "more than " + std::to_string(maxKeys) +

@@ -36,10 +36,11 @@ struct NormalFormResult {
 
 // `cover` is a minimal cover of the dependencies that hold in the relation
 // on `attributes`, all inside it.
+// `keys`, when given, are those of the relation, found before.
 NormalFormResult analyzeRelation(int attributeCount,
                                  const AttributeSet& attributes,
                                  const std::vector<Dependency>& cover,
-                                 int maxKeys);
+                                 int maxKeys, const KeySet* keys = nullptr);
 
 // The result for a relation that could not be decided.
 NormalFormResult undecidedRelation(const AttributeSet& attributes,

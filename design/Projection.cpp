@@ -19,15 +19,48 @@ std::uint32_t nextSameCount(std::uint32_t mask) {
 
 Projection projectOnto(const AttributeSet& table, int attributeCount,
                        const std::vector<Dependency>& cover,
-                       ClosureIndex& index) {
+                       ClosureIndex& /*index*/) {
   Projection result;
   // A table of every attribute keeps F as it is.
   if (AttributeSet::all(attributeCount).isSubsetOf(table)) {
     result.cover = cover;
     return result;
   }
+  // Only dependencies whose right side can still lead into the table take
+  // part: an attribute from which no chain of dependencies reaches the
+  // table cannot add to what any subset determines within it. On long
+  // chains this keeps each closure near the table instead of running to
+  // the end of the schema.
+  std::vector<std::vector<std::size_t>> byRight(
+      static_cast<std::size_t>(attributeCount));
+  for (std::size_t d = 0; d < cover.size(); ++d) {
+    const AttributeSet& right = cover[d].right;
+    for (int a = right.first(); a >= 0; a = right.next(a)) byRight[a].push_back(d);
+  }
+  std::vector<char> relevant(static_cast<std::size_t>(attributeCount), 0);
+  std::vector<char> used(cover.size(), 0);
+  std::vector<int> pending = table.ids();
+  for (const int a : pending) relevant[a] = 1;
+  std::vector<Dependency> leading;
+  while (!pending.empty()) {
+    const int a = pending.back();
+    pending.pop_back();
+    for (const std::size_t d : byRight[a]) {
+      if (used[d]) continue;
+      used[d] = 1;
+      leading.push_back(cover[d]);
+      const AttributeSet& left = cover[d].left;
+      for (int b = left.first(); b >= 0; b = left.next(b)) {
+        if (!relevant[b]) {
+          relevant[b] = 1;
+          pending.push_back(b);
+        }
+      }
+    }
+  }
+  ClosureIndex near(attributeCount, leading);
   AttributeSet leftAttributes(attributeCount);
-  for (const Dependency& dependency : cover) leftAttributes |= dependency.left;
+  for (const Dependency& dependency : leading) leftAttributes |= dependency.left;
   const std::vector<int> candidates = (table & leftAttributes).ids();
   const int m = static_cast<int>(candidates.size());
   if (m > kMaxProjectionLeftAttributes) {
@@ -40,10 +73,13 @@ Projection projectOnto(const AttributeSet& table, int attributeCount,
   }
   // Sets are taken by growing size, so that a superset of a set that
   // already determines the whole table is skipped: what it implies follows
-  // from that set.
+  // from that set. And X -> A is kept only when no X less one attribute
+  // gives A already: the others follow from those by augmentation, and the
+  // cover of the rest is far cheaper to minimise.
   std::vector<std::uint32_t> superkeys;
   std::vector<Dependency> projected;
   const std::uint32_t end = std::uint32_t{1} << m;
+  std::vector<AttributeSet> within(end);
   for (int size = 0; size <= m; ++size) {
     std::uint32_t mask = size == 0 ? 0 : (std::uint32_t{1} << size) - 1;
     for (; mask < end; mask = size == 0 ? end : nextSameCount(mask)) {
@@ -59,9 +95,12 @@ Projection projectOnto(const AttributeSet& table, int attributeCount,
       for (int i = 0; i < m; ++i) {
         if (mask >> i & 1) left.insert(candidates[i]);
       }
-      const AttributeSet reached = index.closure(left) & table;
-      if (table.isSubsetOf(reached)) superkeys.push_back(mask);
-      const AttributeSet added = reached - left;
+      within[mask] = near.closure(left) & table;
+      if (table.isSubsetOf(within[mask])) superkeys.push_back(mask);
+      AttributeSet added = within[mask] - left;
+      for (int i = 0; i < m && !added.empty(); ++i) {
+        if (mask >> i & 1) added -= within[mask & ~(std::uint32_t{1} << i)];
+      }
       if (!added.empty()) projected.push_back({left, added});
       if (size == 0) break;
     }

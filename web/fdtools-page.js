@@ -155,6 +155,17 @@ function drawSynthesis(text, maxKeys) {
   fill('synthesis', ...cards);
 }
 
+let synthesisFor = null;
+
+function showSynthesis() {
+  const text = $('input').value;
+  const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
+  const key = maxKeys + '\n' + text;
+  if (synthesisFor === key) return;
+  synthesisFor = key;
+  drawSynthesis(text, maxKeys);
+}
+
 function showError(message) {
   const box = $('error');
   box.textContent = message || '';
@@ -170,6 +181,7 @@ function run() {
   if (report.error) {
     showError(report.error);
     $('status').textContent = '';
+    document.body.dataset.analyses = String(Number(document.body.dataset.analyses || 0) + 1);
     return;
   }
   showError('');
@@ -179,7 +191,9 @@ function run() {
   drawForms(report.normalForms);
   drawLossless(report);
   drawPreservation(report);
-  drawSynthesis(text, maxKeys);
+  // Synthesis runs the engine twice more: only when its tab is open.
+  synthesisFor = null;
+  if ($('synthesis').classList.contains('shown')) showSynthesis();
   $('status').textContent = 'analysed in ' + Math.round(performance.now() - started) + ' ms';
   document.body.dataset.analyses = String(Number(document.body.dataset.analyses || 0) + 1);
 }
@@ -194,10 +208,20 @@ function load(text) {
   run();
 }
 
+// UTF-8 when the bytes are valid UTF-8, else ISO 8859-2: the spelling
+// fdtools gives such names in JSON.
 function readFile(file) {
   const reader = new FileReader();
-  reader.onload = () => load(reader.result);
-  reader.readAsText(file);
+  reader.onload = () => {
+    let text;
+    try {
+      text = new TextDecoder('utf-8', {fatal: true}).decode(reader.result);
+    } catch (error) {
+      text = new TextDecoder('iso-8859-2').decode(reader.result);
+    }
+    load(text);
+  };
+  reader.readAsArrayBuffer(file);
 }
 
 function start() {
@@ -221,6 +245,7 @@ function start() {
       for (const section of document.querySelectorAll('#results section')) {
         section.classList.toggle('shown', section.id === tab.dataset.tab);
       }
+      if (tab.dataset.tab === 'synthesis') showSynthesis();
     });
   }
   run();

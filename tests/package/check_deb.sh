@@ -29,6 +29,8 @@ dpkg-deb -x "$deb" "$root"
 for file in usr/bin/fdcheck usr/bin/tablejoin usr/bin/fdtools \
   usr/share/man/man1/fdcheck.1 usr/share/man/man1/tablejoin.1 \
   usr/share/man/man1/fdtools.1 \
+  usr/share/fdtools/web/fdtools.html usr/share/fdtools/web/fdtools.js \
+  usr/share/fdtools/web/fdtools-page.js \
   usr/share/doc/fdtools/README.md usr/share/doc/fdtools/examples/input2n.txt \
   usr/share/doc/fdtools/examples/input1k.txt; do
   [ -f "$root/$file" ] || fail "missing $file"
