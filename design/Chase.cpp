@@ -4,6 +4,7 @@
 #include <map>
 
 #include "design/ClosureIndex.h"
+#include "design/TableIndex.h"
 
 namespace fdtools::design {
 namespace {
@@ -94,23 +95,11 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
 bool losslessThroughTables(int attributeCount,
                            const std::vector<AttributeSet>& tables,
                            const std::vector<Dependency>& dependencies) {
-  // A table that holds a dependency holds its lowest attribute.
-  std::map<int, std::vector<std::size_t>> holding;
-  for (std::size_t t = 0; t < tables.size(); ++t) {
-    for (int a = tables[t].first(); a >= 0; a = tables[t].next(a)) {
-      holding[a].push_back(t);
-    }
-  }
+  const TableIndex index(tables);
   std::vector<Dependency> inside;
   for (const Dependency& dependency : dependencies) {
-    const AttributeSet both = dependency.left | dependency.right;
-    const auto found = holding.find(both.first());
-    if (found == holding.end()) continue;
-    for (const std::size_t t : found->second) {
-      if (both.isSubsetOf(tables[t])) {
-        inside.push_back(dependency);
-        break;
-      }
+    if (!index.holding(dependency.left | dependency.right).empty()) {
+      inside.push_back(dependency);
     }
   }
   const AttributeSet all = AttributeSet::all(attributeCount);
@@ -118,9 +107,9 @@ bool losslessThroughTables(int attributeCount,
   // them all needs no closure.
   AttributeSet core = all;
   for (const Dependency& dependency : inside) core -= dependency.right;
-  ClosureIndex index(attributeCount, inside);
+  ClosureIndex closures(attributeCount, inside);
   for (const AttributeSet& table : tables) {
-    if (core.isSubsetOf(table) && index.implies(table, all)) return true;
+    if (core.isSubsetOf(table) && closures.implies(table, all)) return true;
   }
   return false;
 }

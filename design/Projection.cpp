@@ -35,7 +35,8 @@ Projection projectOnto(const AttributeSet& table, int attributeCount,
       static_cast<std::size_t>(attributeCount));
   for (std::size_t d = 0; d < cover.size(); ++d) {
     const AttributeSet& right = cover[d].right;
-    for (int a = right.first(); a >= 0; a = right.next(a)) byRight[a].push_back(d);
+    for (int a = right.first(); a >= 0; a = right.next(a))
+      byRight[a].push_back(d);
   }
   std::vector<char> relevant(static_cast<std::size_t>(attributeCount), 0);
   std::vector<char> used(cover.size(), 0);
@@ -60,7 +61,8 @@ Projection projectOnto(const AttributeSet& table, int attributeCount,
   }
   ClosureIndex near(attributeCount, leading);
   AttributeSet leftAttributes(attributeCount);
-  for (const Dependency& dependency : leading) leftAttributes |= dependency.left;
+  for (const Dependency& dependency : leading)
+    leftAttributes |= dependency.left;
   const std::vector<int> candidates = (table & leftAttributes).ids();
   const int m = static_cast<int>(candidates.size());
   if (m > kMaxProjectionLeftAttributes) {

@@ -6,6 +6,7 @@
 #include "design/ClosureIndex.h"
 #include "design/Cover.h"
 #include "design/Projection.h"
+#include "design/TableIndex.h"
 
 namespace fdtools::design {
 namespace {
@@ -39,25 +40,16 @@ AttributeSet someKey(ClosureIndex& index, int attributeCount,
 
 std::vector<AttributeSet> withoutContainedTables(
     const std::vector<AttributeSet>& tables) {
-  // A table that holds another holds its lowest attribute: only those are
-  // compared.
-  std::map<int, std::vector<std::size_t>> holding;
-  for (std::size_t j = 0; j < tables.size(); ++j) {
-    for (int a = tables[j].first(); a >= 0; a = tables[j].next(a)) {
-      holding[a].push_back(j);
-    }
-  }
+  const TableIndex index(tables);
   std::vector<AttributeSet> kept;
   for (std::size_t i = 0; i < tables.size(); ++i) {
     bool inside = false;
-    const int lowest = tables[i].first();
-    const std::vector<std::size_t> none;
-    const auto found = holding.find(lowest);
-    for (const std::size_t j : found == holding.end() ? none : found->second) {
-      if (i == j || !tables[i].isSubsetOf(tables[j])) continue;
+    for (const std::size_t j : index.holding(tables[i])) {
       // Of two equal tables the first stays.
-      inside = !(tables[i] == tables[j]) || j < i;
-      if (inside) break;
+      if (j != i && (!(tables[i] == tables[j]) || j < i)) {
+        inside = true;
+        break;
+      }
     }
     if (!inside) kept.push_back(tables[i]);
   }

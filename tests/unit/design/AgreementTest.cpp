@@ -14,16 +14,6 @@
 namespace fdtools::design {
 namespace {
 
-std::string namesOf(testing::Mask mask) {
-  std::string names;
-  for (int a = 0; a < 8; ++a) {
-    if (!(mask >> a & 1)) continue;
-    if (!names.empty()) names += ',';
-    names += static_cast<char>('A' + a);
-  }
-  return names;
-}
-
 TEST(Agreement, PreservationMatchesFdcheckWhenEveryAttributeIsInATable) {
   testing::RandomSchemas random(9);
   int lost = 0;
@@ -33,12 +23,7 @@ TEST(Agreement, PreservationMatchesFdcheckWhenEveryAttributeIsInATable) {
     for (const testing::Mask t : schema.tables) covered |= t;
     const testing::Mask all = (1u << schema.attributes) - 1;
     if ((all & ~covered) != 0) schema.tables.push_back(all & ~covered);
-    std::string text;
-    for (const testing::Mask t : schema.tables) text += namesOf(t) + "\n";
-    text += "\n";
-    for (const testing::MaskFd& fd : schema.fds) {
-      text += namesOf(fd.left) + "->" + namesOf(fd.right) + "\n";
-    }
+    const std::string text = testing::inputText(schema.tables, schema.fds);
     SCOPED_TRACE(text);
 
     DependencyTester tester;

@@ -122,22 +122,9 @@ TEST(Synthesis, FdcheckFindsEveryDependencyOfA3nfSynthesisPreserved) {
     const int n = schema.attributes;
     const Decomposition result =
         synthesize3nf(n, toDependencies(n, schema.fds));
-    const auto names = [](Mask mask) {
-      std::string text;
-      for (int a = 0; a < 8; ++a) {
-        if (!(mask >> a & 1)) continue;
-        if (!text.empty()) text += ',';
-        text += static_cast<char>('A' + a);
-      }
-      return text;
-    };
-    std::string input;
-    for (const AttributeSet& t : result.tables)
-      input += names(toMask(t)) + "\n";
-    input += "\n";
-    for (const MaskFd& fd : schema.fds) {
-      input += names(fd.left) + "->" + names(fd.right) + "\n";
-    }
+    std::vector<Mask> tables;
+    for (const AttributeSet& t : result.tables) tables.push_back(toMask(t));
+    const std::string input = testing::inputText(tables, schema.fds);
     SCOPED_TRACE(input);
     DependencyTester tester;
     tester.inputText << input;
@@ -265,15 +252,6 @@ TEST(Grading, CheckCoverFailuresMatchTheDefinitions) {
   }
 }
 
-std::vector<std::string> letters(Mask mask) {
-  std::vector<std::string> names;
-  for (int a = 0; a < 8; ++a) {
-    if (mask >> a & 1)
-      names.push_back(std::string(1, static_cast<char>('A' + a)));
-  }
-  return names;
-}
-
 TEST(Grading, DecompositionCheckMatchesTheDefinitions) {
   RandomSchemas random(27);
   int failed[3] = {0, 0, 0};
@@ -287,10 +265,11 @@ TEST(Grading, DecompositionCheckMatchesTheDefinitions) {
       schema.tables.push_back(allOf(schema.attributes) & ~covered);
     }
     std::vector<std::vector<std::string>> tables;
-    for (const Mask t : schema.tables) tables.push_back(letters(t));
+    for (const Mask t : schema.tables) tables.push_back(testing::letters(t));
     std::vector<NamedDependency> dependencies;
     for (const MaskFd& fd : schema.fds) {
-      dependencies.push_back({letters(fd.left), letters(fd.right)});
+      dependencies.push_back(
+          {testing::letters(fd.left), testing::letters(fd.right)});
     }
     const Schema parsed(tables, dependencies);
     SCOPED_TRACE(describe(schema));

@@ -129,6 +129,37 @@ inline std::string bruteForm(Mask universe, const std::vector<MaskFd>& fds) {
   return bcnf ? "BCNF" : third ? "3NF" : second ? "2NF" : "1NF";
 }
 
+// The names of a set: A for attribute 0, B for 1, and so on.
+inline std::vector<std::string> letters(Mask mask) {
+  std::vector<std::string> names;
+  for (int a = 0; a < 26; ++a) {
+    if (mask >> a & 1)
+      names.push_back(std::string(1, static_cast<char>('A' + a)));
+  }
+  return names;
+}
+
+inline std::string joined(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) {
+    if (!text.empty()) text += ',';
+    text += name;
+  }
+  return text;
+}
+
+// `schema` as an input file, with letters for names.
+inline std::string inputText(const std::vector<Mask>& tables,
+                             const std::vector<MaskFd>& fds) {
+  std::string text;
+  for (const Mask t : tables) text += joined(letters(t)) + "\n";
+  text += "\n";
+  for (const MaskFd& fd : fds) {
+    text += joined(letters(fd.left)) + "->" + joined(letters(fd.right)) + "\n";
+  }
+  return text;
+}
+
 class RandomSchemas {
  public:
   explicit RandomSchemas(unsigned seed) : random(seed) {}
