@@ -180,11 +180,14 @@ function run() {
   const report = analyze('report', text, {maxKeys});
   if (report.error) {
     showError(report.error);
+    // The answers below are for the last input that could be read.
+    $('results').classList.add('stale');
     $('status').textContent = '';
     document.body.dataset.analyses = String(Number(document.body.dataset.analyses || 0) + 1);
     return;
   }
   showError('');
+  $('results').classList.remove('stale');
   drawOverview(report);
   drawKeys(report.keys);
   drawCover(report.cover);

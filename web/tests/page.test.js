@@ -112,6 +112,7 @@ test('a bad line shows its error and the page stays', async () => {
   assert.strictEqual(await page.isVisible('#error'), true);
   assert.match(await page.textContent('#error'), /line 4: no "->" in dependency line: this line has no arrow/);
   assert.strictEqual(await page.inputValue('#input'), 'A,B\n\nA->B\nthis line has no arrow\n');
+  assert.match(await page.getAttribute('#results', 'class'), /stale/);
   await page.screenshot({path: path.join(shots, 'error.png')});
   await typeInput(page, ADDRESS);
   assert.strictEqual(await page.isVisible('#error'), false);
