@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bench/InputGenerator.h"
+#include "tests/unit/CheckerInput.h"
 #include "checker/DependencyTester.h"
 #include "tests/unit/FdOracle.h"
 
@@ -284,10 +285,7 @@ TEST(DependencyTesterPreservation, EveryGeneratedDependencyIsPreserved) {
                  << shape.attributes << " attributes, " << shape.tables
                  << " tables, seed " << shape.seed);
     DependencyTester tester;
-    tester.inputText << generateCheckerInput(shape);
-    ASSERT_TRUE(tester.parseSection(DependencyTester::kTableSection));
-    ASSERT_TRUE(tester.parseSection(DependencyTester::kDependencySection));
-    ASSERT_TRUE(tester.convertNamesToIntegers());
+    ASSERT_TRUE(loadCheckerInput(tester, generateCheckerInput(shape)));
     ASSERT_GE(tester.dependencyIds.size(),
               static_cast<std::size_t>(shape.dependencies));
     for (std::size_t i = 0; i < tester.dependencyIds.size(); ++i) {

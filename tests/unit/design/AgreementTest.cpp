@@ -9,6 +9,7 @@
 #include "checker/DependencyTester.h"
 #include "design/Audit.h"
 #include "design/InputParser.h"
+#include "tests/unit/CheckerInput.h"
 #include "tests/unit/design/SmallSchema.h"
 
 namespace fdtools::design {
@@ -27,10 +28,7 @@ TEST(Agreement, PreservationMatchesFdcheckWhenEveryAttributeIsInATable) {
     SCOPED_TRACE(text);
 
     DependencyTester tester;
-    tester.inputText << text;
-    ASSERT_TRUE(tester.parseSection(DependencyTester::kTableSection));
-    ASSERT_TRUE(tester.parseSection(DependencyTester::kDependencySection));
-    ASSERT_TRUE(tester.convertNamesToIntegers());
+    ASSERT_TRUE(loadCheckerInput(tester, text));
 
     ParsedInput input;
     ParseError error;

@@ -14,6 +14,7 @@
 #include "design/Preservation.h"
 #include "design/Schema.h"
 #include "design/Synthesis.h"
+#include "tests/unit/CheckerInput.h"
 #include "tests/unit/design/SmallSchema.h"
 
 namespace fdtools::design {
@@ -127,10 +128,7 @@ TEST(Synthesis, FdcheckFindsEveryDependencyOfA3nfSynthesisPreserved) {
     const std::string input = testing::inputText(tables, schema.fds);
     SCOPED_TRACE(input);
     DependencyTester tester;
-    tester.inputText << input;
-    ASSERT_TRUE(tester.parseSection(DependencyTester::kTableSection));
-    ASSERT_TRUE(tester.parseSection(DependencyTester::kDependencySection));
-    ASSERT_TRUE(tester.convertNamesToIntegers());
+    ASSERT_TRUE(loadCheckerInput(tester, input));
     for (const auto& dependency : tester.dependencyIds) {
       ASSERT_TRUE(tester.isPreserved(dependency));
     }
