@@ -8,7 +8,7 @@
 
 #include "bench/InputGenerator.h"
 #include "design/Audit.h"
-#include "design/InputParser.h"
+#include "design/InputFormat.h"
 #include "design/Schema.h"
 
 namespace fdtools {

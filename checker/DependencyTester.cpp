@@ -124,11 +124,15 @@ bool DependencyTester::parseTableLine(const std::string& line) {
 }
 
 bool DependencyTester::parseDependencyLine(const std::string& line) {
-  NameDependency dependency;
-  if (!splitDependencyLine(line, dependency[kLeft], dependency[kRight])) {
+  std::string left;
+  std::string right;
+  if (!splitAtFirst(line, "->", left, right)) {
     console() << "No \"->\" found in dependency: " << line << "\n";
     return false;
   }
+  NameDependency dependency;
+  dependency[kLeft] = split(left, ',');
+  dependency[kRight] = split(right, ',');
   dependencies.push_back(std::move(dependency));
   return true;
 }

@@ -5,17 +5,19 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include "cli/Command.h"
-#include "cli/JsonReport.h"
-#include "cli/TextReport.h"
 #include "design/Audit.h"
-#include "design/InputParser.h"
 #include "frame/TextInputFile.h"
-#include "frame/TextUtil.h"
+#include "frame/TextOutputFile.h"
+#include "report/Command.h"
+#include "report/JsonWriter.h"
+#include "report/Pipeline.h"
+#include "report/TextWriter.h"
 
 #ifndef FDTOOLS_VERSION
 #define FDTOOLS_VERSION "unknown"
@@ -23,6 +25,11 @@
 
 namespace fdtools::cli {
 namespace {
+
+using report::Command;
+using report::CommandInfo;
+using report::commandNamed;
+using report::commands;
 
 constexpr int kTrouble = 2;
 
@@ -50,7 +57,10 @@ int fail(std::ostream& err, const std::string& message) {
 bool readInput(const std::string& name, std::istream& in, std::string& text,
                std::string& error) {
   TextInputFile file;
-  if (name == "-") {
+  errno = 0;
+  if (name == "-" && &in == &std::cin) {
+    file.attachStandardInput();
+  } else if (name == "-") {
     file.attach(in);
   } else {
     errno = 0;
@@ -70,6 +80,12 @@ bool readInput(const std::string& name, std::istream& in, std::string& text,
     return false;
   }
   return true;
+}
+
+// `status`, unless what was written to `out` did not reach it.
+int finish(std::ostream& out, std::ostream& err, int status) {
+  if (!out.flush()) return fail(err, "cannot write the output");
+  return status;
 }
 
 const char kHelpFooter[] =
@@ -167,13 +183,13 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     out << app.help();
-    return 0;
+    return finish(out, err, 0);
   } catch (const CLI::CallForAllHelp&) {
     out << app.help("", CLI::AppFormatMode::All);
-    return 0;
+    return finish(out, err, 0);
   } catch (const CLI::CallForVersion&) {
     out << "fdtools " << FDTOOLS_VERSION << "\n";
-    return 0;
+    return finish(out, err, 0);
   } catch (const CLI::ParseError& error) {
     std::string message = error.what();
     std::replace(message.begin(), message.end(), '\n', ' ');
@@ -192,22 +208,13 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
 
 namespace {
 
-// Reads and parses `name`; false after the message on `err`.
+// Reads `name`; false after the message on `err`.
 bool load(const std::string& name, std::istream& in, std::ostream& err,
-          design::ParsedInput& input) {
-  std::string text;
+          std::string& text) {
   std::string reason;
-  if (!readInput(name, in, text, reason)) {
-    fail(err, "cannot read " + name + ": " + reason);
-    return false;
-  }
-  design::ParseError parseError;
-  if (!design::parseInput(text, input, parseError)) {
-    fail(err, name + ":" + std::to_string(parseError.lineNumber) +
-                  ": no \"->\" in dependency line: " + parseError.line);
-    return false;
-  }
-  return true;
+  if (readInput(name, in, text, reason)) return true;
+  fail(err, "cannot read " + name + ": " + reason);
+  return false;
 }
 
 bool writeFile(const std::string& name, const std::string& text,
@@ -233,30 +240,39 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
     return fail(err,
                 "only one file can be standard input (see fdtools --help)");
   }
-  design::ParsedInput input;
-  if (!load(arguments.file, in, err, input)) return kTrouble;
-  design::ParsedInput second;
-  if (!arguments.file2.empty() && !load(arguments.file2, in, err, second)) {
-    return kTrouble;
+  const std::vector<std::string> inputNames = {arguments.file,
+                                               arguments.file2};
+  for (const std::string& name : inputNames) {
+    if (!arguments.output.empty() && !name.empty() && name != "-" &&
+        denoteSameFile(name, arguments.output)) {
+      return fail(err, "cannot write " + arguments.output +
+                           ": it is the input file");
+    }
   }
-  // Two files are compared on their dependencies; the second one's tables
-  // play no part.
-  const design::Schema schema(input.tables, input.dependencies,
-                              second.dependencies);
-  Request request;
-  std::string error;
-  if (!makeRequest(arguments.command, schema, arguments.attributes,
-                   arguments.bcnf, arguments.threeNf, input.dependencyLines,
-                   request, error)) {
-    return fail(err, error);
+  std::string text;
+  if (!load(arguments.file, in, err, text)) return kTrouble;
+  std::optional<std::string> second;
+  if (!arguments.file2.empty()) {
+    second.emplace();
+    if (!load(arguments.file2, in, err, *second)) return kTrouble;
   }
-  design::Audit audit(schema, arguments.maxKeys);
-  if (!arguments.file2.empty()) audit.ignoreTables();
-  const Answers answers = answer(audit, request);
-  if (!answers.decided) return fail(err, "undecided: " + answers.reason);
-  if (arguments.command == Command::kSynthesize) {
-    const std::string file =
-        synthesizedInput(schema, answers.synthesis, request.dependencyLines);
+  report::Options options;
+  options.command = arguments.command;
+  options.attributes = arguments.attributes;
+  options.bcnf = arguments.bcnf;
+  options.threeNf = arguments.threeNf;
+  options.maxKeys = arguments.maxKeys;
+  const report::Outcome outcome = report::run(text, second, options);
+  if (outcome.error) {
+    const report::Error& error = *outcome.error;
+    if (error.lineNumber == 0) return fail(err, error.message);
+    return fail(err, inputNames[error.input] + ":" +
+                         std::to_string(error.lineNumber) + ": " +
+                         error.message);
+  }
+  const report::Answers& answers = outcome.answers;
+  if (answers.synthesis) {
+    const std::string& file = answers.synthesis->file;
     std::string reason;
     if (!arguments.output.empty() &&
         !writeFile(arguments.output, file, reason)) {
@@ -265,22 +281,15 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
     // Without -o the decomposition itself is the answer, ready to redirect.
     if (arguments.output.empty() && !arguments.json) {
       out << file;
-      if (!out.flush()) return fail(err, "cannot write the output");
-      return 0;
+      return finish(out, err, 0);
     }
   }
   if (arguments.json) {
-    out << jsonText(audit, request, answers);
+    report::writeJson(out, answers);
   } else {
-    writeText(out, audit, request, answers);
+    report::writeText(out, answers);
   }
-  if (!out.flush()) return fail(err, "cannot write the output");
-  for (const CommandInfo& info : commands()) {
-    if (info.command == arguments.command && info.isCheck && !answers.ok) {
-      return 1;
-    }
-  }
-  return 0;
+  return finish(out, err, answers.exitStatus());
 }
 
 }  // namespace fdtools::cli

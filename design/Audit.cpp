@@ -1,37 +1,25 @@
 #include "design/Audit.h"
 
 #include "design/Cover.h"
-#include "design/Projection.h"
+#include "design/DecompositionAnalysis.h"
 
 namespace fdtools::design {
 
 Audit::Audit(const Schema& schema, int maxKeys)
     : schema_(schema), maxKeys_(maxKeys) {}
 
-std::vector<std::string> Audit::warnings(
-    const std::function<std::string(const std::string&)>& spell) const {
-  std::vector<std::string> result;
+std::vector<Warning> Audit::warnings() const {
+  std::vector<Warning> result;
   if (!schema_.tablesGiven() && !tablesIgnored) {
-    result.push_back(
-        "no tables given: the decomposition is one table holding every "
-        "attribute");
+    result.push_back({Warning::Kind::kNoTables, {}, {}});
   }
   const AttributeSet uncovered = schema_.uncoveredAttributes();
   if (!uncovered.empty() && !tablesIgnored) {
-    std::string names;
-    for (const std::string& name : schema_.namesOf(uncovered)) {
-      if (!names.empty()) names += ',';
-      names += spell(name);
-    }
-    result.push_back(
-        "attributes in no table: " + names +
-        " (never reached by the preservation test; fdcheck counts what "
-        "follows from the empty set as reached)");
+    result.push_back({Warning::Kind::kUncoveredAttributes, uncovered, {}});
   }
   if (keys_ && !keys_->complete) {
-    result.push_back("key enumeration stopped by " + keys_->stoppedBy +
-                     ": the keys listed are not all, nor are the prime "
-                     "attributes");
+    result.push_back(
+        {Warning::Kind::kKeysIncomplete, {}, stopDescription(*keys_)});
   }
   return result;
 }
@@ -64,34 +52,41 @@ const KeySet& Audit::keys() {
 }
 
 NormalForms Audit::normalForms() {
-  const int n = schema_.attributeCount();
   NormalForms result;
-  result.schema =
-      analyzeRelation(n, schema_.allAttributes(), cover(), maxKeys_, &keys());
-  ClosureIndex coverIndex(n, cover());
-  for (const AttributeSet& table : schema_.tables()) {
-    Projection projection = projectOnto(table, n, cover(), coverIndex);
-    if (!projection.decided) {
-      result.tables.push_back(undecidedRelation(table, projection.reason));
-      continue;
+  result.schema = analyzeRelation(schema_.attributeCount(),
+                                  schema_.allAttributes(), cover(), maxKeys_,
+                                  &keys());
+  result.tables = tableForms();
+  return result;
+}
+
+const std::vector<NormalFormResult>& Audit::tableForms() {
+  if (!tableForms_) {
+    const int n = schema_.attributeCount();
+    ClosureIndex coverIndex(n, cover());
+    tableForms_.emplace();
+    for (const AttributeSet& table : schema_.tables()) {
+      tableForms_->push_back(
+          analyzeTable(table, n, cover(), coverIndex, maxKeys_));
     }
-    result.tables.push_back(
-        analyzeRelation(n, table, projection.cover, maxKeys_));
   }
-  return result;
+  return *tableForms_;
 }
 
-ChaseResult Audit::lossless() {
-  return chase(schema_.attributeCount(), schema_.tables(), cover());
+const ChaseResult& Audit::lossless() {
+  if (!lossless_) {
+    lossless_ = losslessJoin(schema_.attributeCount(), schema_.tables(),
+                             cover(), Tableau::kAlways);
+  }
+  return *lossless_;
 }
 
-std::vector<DependencyPreservation> Audit::preservation() {
-  PreservationTester tester(schema_.tables(), index());
-  std::vector<DependencyPreservation> result;
-  for (const Dependency& dependency : schema_.dependencies()) {
-    result.push_back(tester.test(dependency));
+const std::vector<DependencyPreservation>& Audit::preservation() {
+  if (!preservation_) {
+    preservation_ =
+        preservationOf(schema_.tables(), index(), schema_.dependencies());
   }
-  return result;
+  return *preservation_;
 }
 
 }  // namespace fdtools::design

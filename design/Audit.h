@@ -1,10 +1,9 @@
 // The whole design audit of one schema: each answer computed on first use
 // and kept, so that a report shares the cover, the keys and the closure
-// index between its parts.
+// index between its parts, and a check reuses what the audit found.
 #ifndef DESIGN_AUDIT_H_
 #define DESIGN_AUDIT_H_
 
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,6 +25,21 @@ struct NormalForms {
   std::vector<NormalFormResult> tables;
 };
 
+// A fact about the input or the answers worth telling the reader.
+struct Warning {
+  enum class Kind {
+    // The decomposition is the one table of every attribute.
+    kNoTables,
+    // `attributes` lie in no table.
+    kUncoveredAttributes,
+    // The schema's key enumeration stopped by `limit`.
+    kKeysIncomplete,
+  };
+  Kind kind;
+  AttributeSet attributes;
+  std::string limit;
+};
+
 class Audit {
  public:
   // `schema` must outlive the audit. `maxKeys` (at least 1) stops each key
@@ -37,28 +51,32 @@ class Audit {
   // tables.
   void ignoreTables() { tablesIgnored = true; }
   int maxKeys() const { return maxKeys_; }
-  // Facts about the input worth a warning, in a fixed order; names are
-  // written as `spell` gives them.
-  std::vector<std::string> warnings(
-      const std::function<std::string(const std::string&)>& spell =
-          [](const std::string& name) { return name; }) const;
+  // What is worth a warning, in a fixed order, given what has been
+  // computed so far: ask after the answers.
+  std::vector<Warning> warnings() const;
 
+  // Over the schema's dependencies.
+  ClosureIndex& index();
   AttributeSet closure(const AttributeSet& start);
   const std::vector<Dependency>& cover();
   const KeySet& keys();
+  // The schema's own form and each table's.
   NormalForms normalForms();
-  ChaseResult lossless();
-  std::vector<DependencyPreservation> preservation();
+  const std::vector<NormalFormResult>& tableForms();
+  // The full chase, with its final tableau.
+  const ChaseResult& lossless();
+  const std::vector<DependencyPreservation>& preservation();
 
  private:
-  ClosureIndex& index();
-
   const Schema& schema_;
   int maxKeys_;
   bool tablesIgnored = false;
   std::unique_ptr<ClosureIndex> index_;
   std::optional<std::vector<Dependency>> cover_;
   std::optional<KeySet> keys_;
+  std::optional<std::vector<NormalFormResult>> tableForms_;
+  std::optional<ChaseResult> lossless_;
+  std::optional<std::vector<DependencyPreservation>> preservation_;
 };
 
 }  // namespace fdtools::design

@@ -1,18 +1,14 @@
 #include "design/Checks.h"
 
 #include "design/Audit.h"
-#include "design/Chase.h"
 #include "design/ClosureIndex.h"
-#include "design/Cover.h"
-#include "design/NormalForm.h"
-#include "design/Preservation.h"
-#include "design/Projection.h"
+#include "design/DecompositionAnalysis.h"
 
 namespace fdtools::design {
 namespace {
 
 void addNonImplied(int attributeCount, const std::vector<Dependency>& these,
-                   const std::vector<Dependency>& others, int from,
+                   const std::vector<Dependency>& others, FileSide from,
                    std::vector<ImplicationWitness>& witnesses) {
   ClosureIndex index(attributeCount, others);
   for (std::size_t i = 0; i < these.size(); ++i) {
@@ -24,12 +20,40 @@ void addNonImplied(int attributeCount, const std::vector<Dependency>& these,
 
 }  // namespace
 
+const char* propertyName(CoverProperty property) {
+  switch (property) {
+    case CoverProperty::kEquivalent:
+      return "equivalent";
+    case CoverProperty::kSingleRightSide:
+      return "single-right-side";
+    case CoverProperty::kNoExtraneousAttribute:
+      return "no-extraneous-attribute";
+    case CoverProperty::kNoRedundantDependency:
+      return "no-redundant-dependency";
+  }
+  return "";
+}
+
+const char* propertyName(DecompositionProperty property) {
+  switch (property) {
+    case DecompositionProperty::kLossless:
+      return "lossless";
+    case DecompositionProperty::kPreserving:
+      return "preserving";
+    case DecompositionProperty::k3nf:
+      return "3NF";
+    case DecompositionProperty::kBcnf:
+      return "BCNF";
+  }
+  return "";
+}
+
 std::vector<ImplicationWitness> nonImplied(
     int attributeCount, const std::vector<Dependency>& first,
     const std::vector<Dependency>& second) {
   std::vector<ImplicationWitness> witnesses;
-  addNonImplied(attributeCount, first, second, 1, witnesses);
-  addNonImplied(attributeCount, second, first, 2, witnesses);
+  addNonImplied(attributeCount, first, second, FileSide::kFirst, witnesses);
+  addNonImplied(attributeCount, second, first, FileSide::kSecond, witnesses);
   return witnesses;
 }
 
@@ -38,11 +62,12 @@ std::vector<CoverFailure> checkCover(int attributeCount,
                                      const std::vector<Dependency>& cover) {
   std::vector<CoverFailure> failures;
   for (const ImplicationWitness& w : nonImplied(attributeCount, given, cover)) {
-    failures.push_back({"equivalent", w.from, w.index, -1});
+    failures.push_back({CoverProperty::kEquivalent, w.from, w.index, -1});
   }
   for (std::size_t i = 0; i < cover.size(); ++i) {
     if (cover[i].right.size() != 1) {
-      failures.push_back({"single-right-side", 2, static_cast<int>(i), -1});
+      failures.push_back({CoverProperty::kSingleRightSide, FileSide::kSecond,
+                          static_cast<int>(i), -1});
     }
   }
   ClosureIndex index(attributeCount, cover);
@@ -52,69 +77,54 @@ std::vector<CoverFailure> checkCover(int attributeCount,
       AttributeSet smaller = left;
       smaller.erase(a);
       if (index.implies(smaller, cover[i].right)) {
-        failures.push_back(
-            {"no-extraneous-attribute", 2, static_cast<int>(i), a});
+        failures.push_back({CoverProperty::kNoExtraneousAttribute,
+                            FileSide::kSecond, static_cast<int>(i), a});
       }
     }
   }
   for (std::size_t i = 0; i < cover.size(); ++i) {
     if (index.implies(cover[i].left, cover[i].right, static_cast<int>(i))) {
-      failures.push_back(
-          {"no-redundant-dependency", 2, static_cast<int>(i), -1});
+      failures.push_back({CoverProperty::kNoRedundantDependency,
+                          FileSide::kSecond, static_cast<int>(i), -1});
     }
   }
   return failures;
 }
 
-DecompositionCheck checkDecomposition(const Schema& schema,
-                                      const std::string& form, int maxKeys) {
+DecompositionCheck checkDecomposition(Audit& audit,
+                                      std::optional<NormalFormName> form) {
+  const Schema& schema = audit.schema();
   DecompositionCheck result;
-  Audit audit(schema, maxKeys);
-  result.chase.lossless = losslessThroughTables(schema.attributeCount(),
-                                                schema.tables(), audit.cover());
-  if (!result.chase.lossless) result.chase = audit.lossless();
+  result.chase = losslessJoin(schema.attributeCount(), schema.tables(),
+                              audit.cover(), Tableau::kIfLossy);
   if (!result.chase.lossless) {
-    DecompositionFailure failure;
-    failure.property = "lossless";
-    result.failures.push_back(std::move(failure));
+    result.failures.push_back({DecompositionProperty::kLossless, -1, -1, {}, {}});
   }
-  const std::vector<DependencyPreservation> preservation = audit.preservation();
+  const std::vector<DependencyPreservation>& preservation = audit.preservation();
   for (std::size_t i = 0; i < preservation.size(); ++i) {
     if (preservation[i].preserved) continue;
-    DecompositionFailure failure;
-    failure.property = "preserving";
-    failure.index = static_cast<int>(i);
-    failure.dependency = schema.dependencies()[i];
-    failure.missing = preservation[i].missing;
-    result.failures.push_back(std::move(failure));
+    result.failures.push_back({DecompositionProperty::kPreserving,
+                               static_cast<int>(i), -1,
+                               schema.dependencies()[i],
+                               preservation[i].missing});
   }
-  if (form.empty()) return result;
-  const int n = schema.attributeCount();
-  ClosureIndex coverIndex(n, audit.cover());
-  for (std::size_t t = 0; t < schema.tables().size(); ++t) {
-    const AttributeSet& table = schema.tables()[t];
-    const Projection projection =
-        projectOnto(table, n, audit.cover(), coverIndex);
-    const NormalFormResult relation =
-        projection.decided
-            ? analyzeRelation(n, table, projection.cover, maxKeys)
-            : undecidedRelation(table, projection.reason);
-    if (!relation.decided) {
-      result.decided = false;
-      result.reason = "table " + std::to_string(t) + ": " + relation.reason;
+  if (!form) return result;
+  const DecompositionProperty property = *form == NormalFormName::kBcnf
+                                             ? DecompositionProperty::kBcnf
+                                             : DecompositionProperty::k3nf;
+  const std::vector<NormalFormResult>& tables = audit.tableForms();
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    const NormalFormResult& relation = tables[t];
+    if (relation.undecided) {
+      result.undecided =
+          Undecided{"table " + std::to_string(t) + ": " +
+                    relation.undecided->reason};
       return result;
     }
     for (const Violation& violation : relation.violations) {
-      bool breaks = false;
-      for (const std::string& broken : violation.violates) {
-        breaks = breaks || broken == form;
-      }
-      if (!breaks) continue;
-      DecompositionFailure failure;
-      failure.property = form;
-      failure.table = static_cast<int>(t);
-      failure.dependency = violation.dependency;
-      result.failures.push_back(std::move(failure));
+      if (!violation.breaks(*form)) continue;
+      result.failures.push_back({property, -1, static_cast<int>(t),
+                                 violation.dependency, {}});
       break;
     }
   }

@@ -6,19 +6,28 @@
 #ifndef DESIGN_CHECKS_H_
 #define DESIGN_CHECKS_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "design/AttributeSet.h"
 #include "design/Chase.h"
+#include "design/NormalForm.h"
 #include "design/Schema.h"
+#include "design/Undecided.h"
 
 namespace fdtools::design {
 
+class Audit;
+
+// Which of the two dependency sets compared: the given one (the first
+// file) or the other (the second file: the other set, or the cover).
+// Numbered as the files are.
+enum class FileSide { kFirst = 1, kSecond = 2 };
+
 // A dependency of one set that the other set does not imply.
 struct ImplicationWitness {
-  // 1 or 2: the set the dependency belongs to.
-  int from = 1;
+  FileSide from = FileSide::kFirst;
   int index = 0;
 };
 
@@ -28,13 +37,22 @@ std::vector<ImplicationWitness> nonImplied(
     int attributeCount, const std::vector<Dependency>& first,
     const std::vector<Dependency>& second);
 
+enum class CoverProperty {
+  kEquivalent,
+  kSingleRightSide,
+  kNoExtraneousAttribute,
+  kNoRedundantDependency,
+};
+
+// "equivalent", "single-right-side", "no-extraneous-attribute",
+// "no-redundant-dependency".
+const char* propertyName(CoverProperty property);
+
 struct CoverFailure {
-  // "equivalent", "single-right-side", "no-extraneous-attribute" or
-  // "no-redundant-dependency".
-  std::string property;
-  // For "equivalent", which set the dependency is from (1: the given set,
-  // 2: the cover); otherwise 2.
-  int from = 2;
+  CoverProperty property = CoverProperty::kEquivalent;
+  // For kEquivalent, which set the dependency is from; otherwise the
+  // cover's.
+  FileSide from = FileSide::kSecond;
   int index = 0;
   // The extraneous attribute, for "no-extraneous-attribute".
   int attribute = -1;
@@ -45,9 +63,13 @@ std::vector<CoverFailure> checkCover(int attributeCount,
                                      const std::vector<Dependency>& given,
                                      const std::vector<Dependency>& cover);
 
+enum class DecompositionProperty { kLossless, kPreserving, k3nf, kBcnf };
+
+// "lossless", "preserving", "3NF", "BCNF".
+const char* propertyName(DecompositionProperty property);
+
 struct DecompositionFailure {
-  // "lossless", "preserving", "3NF" or "BCNF".
-  std::string property;
+  DecompositionProperty property = DecompositionProperty::kLossless;
   // The dependency (of the input, for "preserving"; of the table's cover,
   // for a normal form) and the table, where they apply.
   int index = -1;
@@ -58,18 +80,18 @@ struct DecompositionFailure {
 };
 
 struct DecompositionCheck {
-  // False when a table was too large to decide; then `reason` says why and
-  // the failures are not complete.
-  bool decided = true;
-  std::string reason;
+  // Set when a table was too large to decide; then the failures are not
+  // complete.
+  std::optional<Undecided> undecided;
   std::vector<DecompositionFailure> failures;
-  // The final chase tableau, for the "lossless" failure.
+  // The final chase tableau, for the kLossless failure.
   ChaseResult chase;
 };
 
-// `form` is "", "3NF" or "BCNF".
-DecompositionCheck checkDecomposition(const Schema& schema,
-                                      const std::string& form, int maxKeys);
+// The schema's tables graded as a decomposition: lossless, preserving and,
+// when `form` is 3NF or BCNF, every table in it. Uses and fills `audit`.
+DecompositionCheck checkDecomposition(Audit& audit,
+                                      std::optional<NormalFormName> form);
 
 }  // namespace fdtools::design
 

@@ -133,6 +133,7 @@ KeySet findKeys(int attributeCount, const AttributeSet& universe,
     keys.push_back(key);
   };
   KeySet result;
+  result.maxKeys = maxKeys;
   add(finder.minimize(universe));
   for (std::size_t k = 0; k < keys.size() && result.complete; ++k) {
     // Copied: adding a key may move the stored ones.
@@ -141,13 +142,12 @@ KeySet findKeys(int attributeCount, const AttributeSet& universe,
       if (trie.containsKeyInside(superkey)) return true;
       if (static_cast<int>(keys.size()) >= maxKeys) {
         result.complete = false;
-        result.stoppedBy =
-            "the limit of " + std::to_string(maxKeys) + " keys (--max-keys)";
+        result.stoppedBy = KeyStop::kMaxKeys;
         return false;
       }
       if (finder.work() > workBudget) {
         result.complete = false;
-        result.stoppedBy = "the work budget";
+        result.stoppedBy = KeyStop::kWorkBudget;
         return false;
       }
       add(finder.minimize(superkey));
@@ -159,6 +159,18 @@ KeySet findKeys(int attributeCount, const AttributeSet& universe,
   result.prime = AttributeSet(attributeCount);
   for (const AttributeSet& key : result.keys) result.prime |= key;
   return result;
+}
+
+std::string stopDescription(const KeySet& keys) {
+  switch (keys.stoppedBy) {
+    case KeyStop::kNone:
+      return "";
+    case KeyStop::kMaxKeys:
+      return "the limit of " + std::to_string(keys.maxKeys) + " keys";
+    case KeyStop::kWorkBudget:
+      return "the work budget";
+  }
+  return "";
 }
 
 }  // namespace fdtools::design

@@ -15,16 +15,31 @@
 
 namespace fdtools::design {
 
+// What ended a key enumeration before it had every key.
+enum class KeyStop {
+  kNone,
+  // The caller's limit on the number of keys.
+  kMaxKeys,
+  // The work budget of the closures.
+  kWorkBudget,
+};
+
 struct KeySet {
   // By size, then by their ids (so by their names) element by element.
   std::vector<AttributeSet> keys;
   // False when the enumeration stopped at a limit; then `keys` holds the
   // first ones found, sorted, `prime` only their attributes, and
-  // `stoppedBy` names the limit.
+  // `stoppedBy` says which limit it was.
   bool complete = true;
   AttributeSet prime;
-  std::string stoppedBy;
+  KeyStop stoppedBy = KeyStop::kNone;
+  // The key limit the enumeration ran with.
+  int maxKeys = 0;
 };
+
+// The limit that stopped `keys`, in words ("the limit of 10 keys"); empty
+// when the enumeration is complete.
+std::string stopDescription(const KeySet& keys);
 
 // Enough for every key of schemas with thousands of attributes and
 // dependencies when their keys number in the hundreds; about a second.

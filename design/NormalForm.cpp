@@ -17,12 +17,32 @@ bool insideSomeKeyProperly(const AttributeSet& set,
 
 }  // namespace
 
+const char* formName(NormalFormName form) {
+  switch (form) {
+    case NormalFormName::k1nf:
+      return "1NF";
+    case NormalFormName::k2nf:
+      return "2NF";
+    case NormalFormName::k3nf:
+      return "3NF";
+    case NormalFormName::kBcnf:
+      return "BCNF";
+  }
+  return "";
+}
+
+bool Violation::breaks(NormalFormName form) const {
+  for (const NormalFormName broken : violates) {
+    if (broken == form) return true;
+  }
+  return false;
+}
+
 NormalFormResult undecidedRelation(const AttributeSet& attributes,
-                                   std::string reason) {
+                                   Undecided why) {
   NormalFormResult result;
   result.attributes = attributes;
-  result.decided = false;
-  result.reason = std::move(reason);
+  result.undecided = std::move(why);
   return result;
 }
 
@@ -37,8 +57,9 @@ NormalFormResult analyzeRelation(int attributeCount,
                     : findKeys(attributeCount, attributes, cover, maxKeys);
   if (!result.keys.complete) {
     return undecidedRelation(
-        attributes, "more than " + std::to_string(maxKeys) +
-                        " keys (--max-keys): prime attributes unknown");
+        attributes, {"key enumeration stopped by " +
+                     stopDescription(result.keys) +
+                     ": prime attributes unknown"});
   }
   result.cover = cover;
   const AttributeSet& prime = result.keys.prime;
@@ -48,13 +69,13 @@ NormalFormResult analyzeRelation(int attributeCount,
   bool fails2nf = false;
   for (const Dependency& dependency : cover) {
     if (index.implies(dependency.left, attributes)) continue;
-    Violation violation{dependency, {"BCNF"}};
+    Violation violation{dependency, {NormalFormName::kBcnf}};
     failsBcnf = true;
     if (!dependency.right.isSubsetOf(prime)) {
-      violation.violates.push_back("3NF");
+      violation.violates.push_back(NormalFormName::k3nf);
       fails3nf = true;
       if (insideSomeKeyProperly(dependency.left, result.keys.keys)) {
-        violation.violates.push_back("2NF");
+        violation.violates.push_back(NormalFormName::k2nf);
         fails2nf = true;
       }
     }
@@ -71,15 +92,16 @@ NormalFormResult analyzeRelation(int attributeCount,
       for (int b = nonPrime.first(); b >= 0; b = nonPrime.next(b)) {
         result.violations.push_back(
             {{part, AttributeSet::of(attributeCount, {b})},
-             {"BCNF", "3NF", "2NF"}});
+             {NormalFormName::kBcnf, NormalFormName::k3nf,
+              NormalFormName::k2nf}});
         fails2nf = true;
       }
     }
   }
-  result.form = !failsBcnf  ? "BCNF"
-                : !fails3nf ? "3NF"
-                : !fails2nf ? "2NF"
-                            : "1NF";
+  result.form = !failsBcnf  ? NormalFormName::kBcnf
+                : !fails3nf ? NormalFormName::k3nf
+                : !fails2nf ? NormalFormName::k2nf
+                            : NormalFormName::k1nf;
   return result;
 }
 

@@ -7,27 +7,36 @@
 #ifndef DESIGN_NORMALFORM_H_
 #define DESIGN_NORMALFORM_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "design/AttributeSet.h"
 #include "design/Keys.h"
 #include "design/Schema.h"
+#include "design/Undecided.h"
 
 namespace fdtools::design {
 
+// Weakest first, so that a stronger form compares greater.
+enum class NormalFormName { k1nf, k2nf, k3nf, kBcnf };
+
+// "1NF", "2NF", "3NF", "BCNF".
+const char* formName(NormalFormName form);
+
 struct Violation {
   Dependency dependency;
-  // Strongest first: "BCNF", "3NF", "2NF".
-  std::vector<std::string> violates;
+  // Strongest first: BCNF, 3NF, 2NF.
+  std::vector<NormalFormName> violates;
+
+  bool breaks(NormalFormName form) const;
 };
 
 struct NormalFormResult {
   AttributeSet attributes;
-  bool decided = true;
-  std::string reason;
-  // "BCNF", "3NF", "2NF" or "1NF".
-  std::string form;
+  std::optional<Undecided> undecided;
+  // The strongest form the relation is in, when decided.
+  NormalFormName form = NormalFormName::k1nf;
   KeySet keys;
   std::vector<Dependency> cover;
   // Enough that every form the relation fails has at least one.
@@ -44,7 +53,7 @@ NormalFormResult analyzeRelation(int attributeCount,
 
 // The result for a relation that could not be decided.
 NormalFormResult undecidedRelation(const AttributeSet& attributes,
-                                   std::string reason);
+                                   Undecided why);
 
 }  // namespace fdtools::design
 

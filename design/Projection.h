@@ -6,12 +6,14 @@
 #ifndef DESIGN_PROJECTION_H_
 #define DESIGN_PROJECTION_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "design/AttributeSet.h"
 #include "design/ClosureIndex.h"
 #include "design/Schema.h"
+#include "design/Undecided.h"
 
 namespace fdtools::design {
 
@@ -21,9 +23,7 @@ namespace fdtools::design {
 constexpr int kMaxProjectionLeftAttributes = 16;
 
 struct Projection {
-  bool decided = true;
-  // Why not, when undecided.
-  std::string reason;
+  std::optional<Undecided> undecided;
   // A minimal cover of the dependencies that hold in the table.
   std::vector<Dependency> cover;
 };

@@ -97,9 +97,8 @@ Decomposition decomposeBcnf(int attributeCount,
     pending.pop_back();
     const Projection projection =
         projectOnto(table, attributeCount, cover, index);
-    if (!projection.decided) {
-      result.decided = false;
-      result.reason = projection.reason;
+    if (projection.undecided) {
+      result.undecided = projection.undecided;
       result.tables.clear();
       return result;
     }

@@ -8,19 +8,19 @@
 #ifndef DESIGN_SYNTHESIS_H_
 #define DESIGN_SYNTHESIS_H_
 
-#include <string>
+#include <optional>
 #include <vector>
 
 #include "design/AttributeSet.h"
 #include "design/Schema.h"
+#include "design/Undecided.h"
 
 namespace fdtools::design {
 
 struct Decomposition {
-  // False when a table was too large to project exactly; `reason` says
-  // which and why, and `tables` is empty.
-  bool decided = true;
-  std::string reason;
+  // Set when a table was too large to project exactly; then `tables` is
+  // empty.
+  std::optional<Undecided> undecided;
   std::vector<AttributeSet> tables;
 };
 

@@ -1,6 +1,8 @@
 #include "frame/TextInputFile.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 namespace fdtools {
@@ -23,9 +25,16 @@ bool TextInputFile::open(const std::string& name) {
 
 void TextInputFile::attach(std::istream& stream) { source = &stream; }
 
+void TextInputFile::attachStandardInput() {
+  source = &std::cin;
+  standardInput = true;
+}
+
 std::size_t TextInputFile::sizeHint() const { return size; }
 
-bool TextInputFile::readFailed() const { return source->bad(); }
+bool TextInputFile::readFailed() const {
+  return source->bad() || (standardInput && std::ferror(stdin) != 0);
+}
 
 bool TextInputFile::get(char& ch) {
   if (ended) return false;

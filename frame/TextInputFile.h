@@ -18,6 +18,10 @@ class TextInputFile {
   // Reads from `stream` instead of a named file, with the same rules; the
   // stream must outlive this object. For standard input.
   void attach(std::istream& stream);
+  // Reads standard input. Its read errors (a directory, an unreadable
+  // device) reach std::cin as a plain end of input, so they are taken from
+  // the C stream beneath it.
+  void attachStandardInput();
 
   // Delivers the next character; false at the end of the input, at a byte
   // 0x1A, or after a read error.
@@ -36,6 +40,7 @@ class TextInputFile {
   std::istream* source = &file;
   std::size_t size = 0;
   bool ended = false;
+  bool standardInput = false;
 };
 
 }  // namespace fdtools

@@ -1,5 +1,8 @@
 #include "frame/TextOutputFile.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace fdtools {
 
 TextOutputFile::TextOutputFile() : std::ostream(nullptr), lineEnds(&file) {}
@@ -20,5 +23,10 @@ bool TextOutputFile::open(const std::string& name) {
 }
 
 bool TextOutputFile::isOpen() const { return file.is_open(); }
+
+bool denoteSameFile(const std::string& first, const std::string& second) {
+  std::error_code error;
+  return std::filesystem::equivalent(first, second, error) && !error;
+}
 
 }  // namespace fdtools

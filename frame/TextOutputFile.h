@@ -32,6 +32,10 @@ class TextOutputFile : public std::ostream {
   CrlfWriteBuffer lineEnds;
 };
 
+// True when both names reach one existing file: opening the second for
+// writing would truncate the first before it is read.
+bool denoteSameFile(const std::string& first, const std::string& second);
+
 }  // namespace fdtools
 
 #endif  // FRAME_TEXTOUTPUTFILE_H_

@@ -99,13 +99,12 @@ std::vector<std::string> split(const std::string& text, char separator) {
   return pieces;
 }
 
-bool splitDependencyLine(const std::string& line,
-                         std::vector<std::string>& left,
-                         std::vector<std::string>& right) {
-  const std::size_t arrow = line.find("->");
-  if (arrow == std::string::npos) return false;
-  left = split(line.substr(0, arrow), ',');
-  right = split(line.substr(arrow + 2), ',');
+bool splitAtFirst(const std::string& text, const std::string& mark,
+                  std::string& before, std::string& after) {
+  const std::size_t at = text.find(mark);
+  if (at == std::string::npos) return false;
+  before = text.substr(0, at);
+  after = text.substr(at + mark.size());
   return true;
 }
 

@@ -43,12 +43,11 @@ bool stripSuffix(std::string& text, const std::string& suffix);
 // close a quoted stretch; after two backslashes it does.
 std::vector<std::string> split(const std::string& text, char separator);
 
-// Reads a dependency line: the names before its first "->" into `left`,
-// those after it into `right`, each side split at commas like a table line.
-// Returns false, leaving both unchanged, when the line has no "->".
-bool splitDependencyLine(const std::string& line,
-                         std::vector<std::string>& left,
-                         std::vector<std::string>& right);
+// Cuts `text` at the first occurrence of `mark`: what comes before it into
+// `before`, what follows it into `after`. Returns false, leaving both
+// unchanged, when `text` does not hold `mark`.
+bool splitAtFirst(const std::string& text, const std::string& mark,
+                  std::string& before, std::string& after);
 
 }  // namespace fdtools
 

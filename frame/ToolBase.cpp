@@ -38,13 +38,6 @@ bool resolveNames(int argc, const char* const argv[],
   return false;
 }
 
-// Opening the output would truncate the input before it is read.
-bool denoteSameFile(const std::string& inputName,
-                    const std::string& outputName) {
-  std::error_code error;
-  return std::filesystem::equivalent(inputName, outputName, error) && !error;
-}
-
 }  // namespace
 
 bool ToolBase::openFiles(int argc, const char* const argv[],

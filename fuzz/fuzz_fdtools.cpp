@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/Command.h"
+#include "report/Command.h"
 #include "cli/Program.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -25,13 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     writeFile(path, "A,B\n\nA->B\nB->C\n");
     return path;
   }();
-  for (const cli::CommandInfo& info : cli::commands()) {
+  for (const report::CommandInfo& info : report::commands()) {
     for (const bool json : {false, true}) {
       std::vector<const char*> argv = {"fdtools", "--max-keys", "50"};
       if (json) argv.push_back("--json");
       argv.push_back(info.name);
       argv.push_back("-");
-      if (info.command == cli::Command::kClosure) argv.push_back("A,B");
+      if (info.command == report::Command::kClosure) argv.push_back("A,B");
       if (info.secondFile != nullptr) argv.push_back(second.c_str());
       std::istringstream in(input);
       std::ostringstream out;

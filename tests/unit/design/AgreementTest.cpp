@@ -8,7 +8,7 @@
 
 #include "checker/DependencyTester.h"
 #include "design/Audit.h"
-#include "design/InputParser.h"
+#include "design/InputFormat.h"
 #include "tests/unit/CheckerInput.h"
 #include "tests/unit/design/SmallSchema.h"
 

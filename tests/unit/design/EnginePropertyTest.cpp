@@ -197,7 +197,7 @@ TEST_P(DesignProperties, ProjectionIsEquivalentToTheDefinition) {
       const Projection projection =
           projectOnto(toSet(n, table), n, cover, index);
       SCOPED_TRACE(describe(schema) + "; table " + std::to_string(table));
-      ASSERT_TRUE(projection.decided);
+      ASSERT_FALSE(projection.undecided);
       const std::vector<MaskFd> projected = toMasks(projection.cover);
       for (const MaskFd& fd : projected) {
         ASSERT_TRUE(inside(fd.left | fd.right, table));
@@ -219,8 +219,8 @@ TEST_P(DesignProperties, ProjectionIsEquivalentToTheDefinition) {
 void checkForm(Mask universe, const std::vector<MaskFd>& holding,
                const NormalFormResult& result, const std::string& context) {
   SCOPED_TRACE(context);
-  ASSERT_TRUE(result.decided);
-  EXPECT_EQ(result.form, bruteForm(universe, holding));
+  ASSERT_FALSE(result.undecided);
+  EXPECT_EQ(formName(result.form), bruteForm(universe, holding));
   const std::vector<Mask> keys = bruteKeys(universe, holding);
   Mask prime = 0;
   for (const Mask k : keys) prime |= k;
@@ -234,7 +234,8 @@ void checkForm(Mask universe, const std::vector<MaskFd>& holding,
     const bool superkey = inside(universe, closureOf(left, holding));
     bool partial = false;
     for (const Mask k : keys) partial |= inside(left, k) && left != k;
-    for (const std::string& form : violation.violates) {
+    for (const NormalFormName broken : violation.violates) {
+      const std::string form = formName(broken);
       if (form == "BCNF") {
         EXPECT_FALSE(superkey);
         named[0] = true;
@@ -248,7 +249,7 @@ void checkForm(Mask universe, const std::vector<MaskFd>& holding,
       }
     }
   }
-  const std::string& form = result.form;
+  const std::string form = formName(result.form);
   EXPECT_EQ(named[0], form != "BCNF");
   EXPECT_EQ(named[1], form == "2NF" || form == "1NF");
   EXPECT_EQ(named[2], form == "1NF");
@@ -267,7 +268,7 @@ TEST_P(DesignProperties, NormalFormsFollowTheDefinitions) {
         analyzeRelation(n, toSet(n, allOf(n)), cover, 1000);
     checkForm(allOf(n), schema.fds, whole, describe(schema));
     const std::string names[] = {"BCNF", "3NF", "2NF", "1NF"};
-    for (int f = 0; f < 4; ++f) forms[f] += whole.form == names[f] ? 1 : 0;
+    for (int f = 0; f < 4; ++f) forms[f] += formName(whole.form) == names[f] ? 1 : 0;
     ClosureIndex index(n, cover);
     for (const Mask table : schema.tables) {
       const Projection projection =

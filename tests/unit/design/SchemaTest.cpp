@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "design/AttributeSet.h"
-#include "design/InputParser.h"
+#include "design/InputFormat.h"
 #include "design/Schema.h"
 
 namespace fdtools::design {

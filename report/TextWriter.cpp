@@ -1,9 +1,9 @@
-#include "cli/TextReport.h"
+#include "report/TextWriter.h"
 
 #include <string>
 #include <vector>
 
-namespace fdtools::cli {
+namespace fdtools::report {
 namespace {
 
 using design::AttributeSet;
@@ -19,6 +19,11 @@ struct DependencyText {
   const design::Schema& schema;
   const Dependency& dependency;
 };
+
+// The empty name would vanish between two commas.
+std::string visibleName(const std::string& name) {
+  return name.empty() ? std::string("''") : name;
+}
 
 // Appends to one string and hands it to the stream in large pieces: a
 // report can run to many megabytes of short lines.
@@ -45,7 +50,7 @@ class Buffer {
     const char* separator = "";
     for (int id = text.set.first(); id >= 0; id = text.set.next(id)) {
       text_ += separator;
-      text_ += text.schema.name(id);
+      text_ += visibleName(text.schema.name(id));
       separator = ",";
     }
     text_ += '}';
@@ -87,7 +92,7 @@ class Writer {
 
   void heading(const char* title) { out << "\n== " << title << " ==\n"; }
 
-  void summary(const std::vector<std::string>& warnings) {
+  void summary(const std::vector<design::Warning>& warnings) {
     out << "attributes: " << set(schema.allAttributes()) << "\n";
     for (std::size_t t = 0; t < schema.tables().size(); ++t) {
       out << "table " << t << ": " << set(schema.tables()[t]) << "\n";
@@ -96,15 +101,15 @@ class Writer {
       out << "dependency " << d << ": " << dependency(schema.dependencies()[d])
           << "\n";
     }
-    for (const std::string& warning : warnings) {
-      out << "warning: " << warning << "\n";
+    for (const design::Warning& warning : warnings) {
+      out << "warning: " << warningText(warning, schema, visibleName) << "\n";
     }
   }
 
-  void closure(const AttributeSet& start, const AttributeSet& closed) {
+  void closure(const ClosureAnswer& answer) {
     heading("closure");
-    out << "of: " << set(start) << "\n";
-    out << "closure: " << set(closed) << "\n";
+    out << "of: " << set(answer.of) << "\n";
+    out << "closure: " << set(answer.closure) << "\n";
   }
 
   void keys(const design::KeySet& keys) {
@@ -113,7 +118,7 @@ class Writer {
       out << "key " << k << ": " << set(keys.keys[k]) << "\n";
     }
     out << "complete: " << yesNo(keys.complete);
-    if (!keys.complete) out << " (stopped by " << keys.stoppedBy << ")";
+    if (!keys.complete) out << " (stopped by " << stopDescription(keys) << ")";
     out << "\n";
     out << "prime: " << set(keys.prime) << "\n";
   }
@@ -128,11 +133,11 @@ class Writer {
   void normalForm(const std::string& label,
                   const design::NormalFormResult& result) {
     out << label << ": " << set(result.attributes) << "\n";
-    if (!result.decided) {
-      out << label << " undecided: " << result.reason << "\n";
+    if (result.undecided) {
+      out << label << " undecided: " << result.undecided->reason << "\n";
       return;
     }
-    out << label << " form: " << result.form << "\n";
+    out << label << " form: " << design::formName(result.form) << "\n";
     for (std::size_t k = 0; k < result.keys.keys.size(); ++k) {
       out << label << " key " << k << ": " << set(result.keys.keys[k]) << "\n";
     }
@@ -143,7 +148,9 @@ class Writer {
     for (const design::Violation& violation : result.violations) {
       out << label << " violation: " << dependency(violation.dependency)
           << " breaks";
-      for (const std::string& form : violation.violates) out << " " << form;
+      for (const design::NormalFormName form : violation.violates) {
+        out << " " << design::formName(form);
+      }
       out << "\n";
     }
   }
@@ -201,74 +208,76 @@ class Writer {
     }
   }
 
-  void synthesis(const Request& request, const Answers& answers) {
+  void synthesis(const SynthesisAnswer& answer) {
     heading("synthesis");
-    out << "method: " << (request.bcnf ? "BCNF" : "3NF") << "\n";
-    const auto& tables = answers.synthesis.tables;
-    for (std::size_t t = 0; t < tables.size(); ++t) {
-      out << "table " << t << ": " << set(tables[t]) << "\n";
+    out << "method: " << (answer.bcnf ? "BCNF" : "3NF") << "\n";
+    for (std::size_t t = 0; t < answer.tables.size(); ++t) {
+      out << "table " << t << ": " << set(answer.tables[t]) << "\n";
     }
-    out << "lossless: " << yesNo(answers.synthesisChase.lossless) << "\n";
+    out << "lossless: " << yesNo(answer.lossless) << "\n";
     bool preserved = true;
-    for (const auto& result : answers.synthesisPreservation) {
+    for (const auto& result : answer.preservation) {
       preserved = preserved && result.preserved;
     }
     out << "preserved: " << yesNo(preserved) << "\n";
-    for (std::size_t d = 0; d < answers.synthesisPreservation.size(); ++d) {
-      if (answers.synthesisPreservation[d].preserved) continue;
+    for (std::size_t d = 0; d < answer.preservation.size(); ++d) {
+      if (answer.preservation[d].preserved) continue;
       out << "lost: dependency " << d << ": "
           << dependency(schema.dependencies()[d]) << "\n";
     }
   }
 
-  // "dependency 3 of FILE" or "of FILE2": which file the dependency is in.
-  void fromFile(int from, int index) {
-    const Dependency& d = from == 1 ? schema.dependencies()[index]
-                                    : schema.otherDependencies()[index];
-    out << "dependency " << index << " of file " << from << ": "
-        << dependency(d);
+  // "dependency 3 of file 2": which file the dependency is in.
+  void fromFile(design::FileSide from, int index) {
+    out << "dependency " << index << " of file " << static_cast<int>(from)
+        << ": " << dependency(dependencyOf(schema, from, index));
   }
 
-  void equivalent(const Answers& answers) {
+  void equivalent(const std::vector<design::ImplicationWitness>& witnesses,
+                  bool ok) {
     heading("equivalent");
-    out << "equivalent: " << yesNo(answers.ok) << "\n";
-    for (const design::ImplicationWitness& w : answers.witnesses) {
+    out << "equivalent: " << yesNo(ok) << "\n";
+    for (const design::ImplicationWitness& w : witnesses) {
       out << "not implied by the other file: ";
       fromFile(w.from, w.index);
       out << "\n";
     }
   }
 
-  void checkCover(const Answers& answers) {
+  void checkCover(const std::vector<design::CoverFailure>& failures, bool ok) {
     heading("check cover");
-    out << "minimal cover: " << yesNo(answers.ok) << "\n";
-    for (const design::CoverFailure& failure : answers.coverFailures) {
-      out << "fails " << failure.property << ": ";
+    out << "minimal cover: " << yesNo(ok) << "\n";
+    for (const design::CoverFailure& failure : failures) {
+      out << "fails " << design::propertyName(failure.property) << ": ";
       fromFile(failure.from, failure.index);
       if (failure.attribute >= 0) {
-        out << ", attribute " << schema.name(failure.attribute);
+        out << ", attribute " << visibleName(schema.name(failure.attribute));
       }
       out << "\n";
     }
   }
 
-  void checkDecomposition(const Answers& answers) {
+  void checkDecomposition(const design::DecompositionCheck& check, bool ok) {
     heading("check decomposition");
-    const design::DecompositionCheck& check = answers.decompositionCheck;
-    out << "ok: " << yesNo(answers.ok) << "\n";
+    out << "ok: " << yesNo(ok) << "\n";
     for (const design::DecompositionFailure& failure : check.failures) {
-      out << "fails " << failure.property;
-      if (failure.property == "lossless") {
-        out << ": no row of the chase is all distinguished\n";
-        tableau(check.chase);
-      } else if (failure.property == "preserving") {
-        out << ": dependency " << failure.index << ": "
-            << dependency(failure.dependency) << ", missing "
-            << set(failure.missing) << "\n";
-      } else {
-        out << ": table " << failure.table << " "
-            << set(schema.tables()[failure.table]) << ": "
-            << dependency(failure.dependency) << "\n";
+      out << "fails " << design::propertyName(failure.property);
+      switch (failure.property) {
+        case design::DecompositionProperty::kLossless:
+          out << ": no row of the chase is all distinguished\n";
+          tableau(check.chase);
+          break;
+        case design::DecompositionProperty::kPreserving:
+          out << ": dependency " << failure.index << ": "
+              << dependency(failure.dependency) << ", missing "
+              << set(failure.missing) << "\n";
+          break;
+        case design::DecompositionProperty::k3nf:
+        case design::DecompositionProperty::kBcnf:
+          out << ": table " << failure.table << " "
+              << set(schema.tables()[failure.table]) << ": "
+              << dependency(failure.dependency) << "\n";
+          break;
       }
     }
   }
@@ -280,47 +289,10 @@ class Writer {
 
 }  // namespace
 
-void writeText(std::ostream& out, design::Audit& audit, const Request& request,
-               const Answers& answers) {
-  const AttributeSet& closureStart = request.closureStart;
-  Writer writer(out, audit.schema());
-  writer.summary(audit.warnings());
-  for (const Command part : reportParts(request.command)) {
-    switch (part) {
-      case Command::kClosure:
-        writer.closure(closureStart, audit.closure(closureStart));
-        break;
-      case Command::kKeys:
-        writer.keys(audit.keys());
-        break;
-      case Command::kCover:
-        writer.cover(audit.cover());
-        break;
-      case Command::kNormalForms:
-        writer.normalForms(audit.normalForms());
-        break;
-      case Command::kLossless:
-        writer.lossless(audit.lossless());
-        break;
-      case Command::kPreserve:
-        writer.preservation(audit.preservation());
-        break;
-      case Command::kSynthesize:
-        writer.synthesis(request, answers);
-        break;
-      case Command::kEquivalent:
-        writer.equivalent(answers);
-        break;
-      case Command::kCheckCover:
-        writer.checkCover(answers);
-        break;
-      case Command::kCheckDecomposition:
-        writer.checkDecomposition(answers);
-        break;
-      case Command::kReport:
-        break;
-    }
-  }
+void writeText(std::ostream& out, const Answers& answers) {
+  Writer writer(out, answers.schema);
+  writer.summary(answers.warnings);
+  forEachPart(answers, writer);
 }
 
-}  // namespace fdtools::cli
+}  // namespace fdtools::report

@@ -1,6 +1,6 @@
-#include "cli/Command.h"
+#include "report/Command.h"
 
-namespace fdtools::cli {
+namespace fdtools::report {
 
 const std::vector<CommandInfo>& commands() {
   static const std::vector<CommandInfo> all = {
@@ -56,4 +56,4 @@ std::vector<Command> reportParts(Command command) {
           Command::kLossless, Command::kPreserve};
 }
 
-}  // namespace fdtools::cli
+}  // namespace fdtools::report

@@ -1,12 +1,12 @@
 // The commands of fdtools and what one run is asked to do.
-#ifndef CLI_COMMAND_H_
-#define CLI_COMMAND_H_
+#ifndef REPORT_COMMAND_H_
+#define REPORT_COMMAND_H_
 
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace fdtools::cli {
+namespace fdtools::report {
 
 enum class Command {
   kReport,
@@ -39,6 +39,6 @@ const char* commandName(Command command);
 // The parts `command` consists of: itself, or for `report` all five.
 std::vector<Command> reportParts(Command command);
 
-}  // namespace fdtools::cli
+}  // namespace fdtools::report
 
-#endif  // CLI_COMMAND_H_
+#endif  // REPORT_COMMAND_H_

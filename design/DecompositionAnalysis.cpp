@@ -1,0 +1,41 @@
+#include "design/DecompositionAnalysis.h"
+
+#include "design/Projection.h"
+
+namespace fdtools::design {
+
+ChaseResult losslessJoin(int attributeCount,
+                         const std::vector<AttributeSet>& tables,
+                         const std::vector<Dependency>& cover,
+                         Tableau tableau) {
+  if (attributeCount == 0 && tables.empty()) return ChaseResult{true, {}};
+  if (tableau == Tableau::kIfLossy &&
+      losslessThroughTables(attributeCount, tables, cover)) {
+    return ChaseResult{true, {}};
+  }
+  return chase(attributeCount, tables, cover);
+}
+
+std::vector<DependencyPreservation> preservationOf(
+    const std::vector<AttributeSet>& tables, ClosureIndex& index,
+    const std::vector<Dependency>& dependencies) {
+  PreservationTester tester(tables, index);
+  std::vector<DependencyPreservation> result;
+  result.reserve(dependencies.size());
+  for (const Dependency& dependency : dependencies) {
+    result.push_back(tester.test(dependency));
+  }
+  return result;
+}
+
+NormalFormResult analyzeTable(const AttributeSet& table, int attributeCount,
+                              const std::vector<Dependency>& cover,
+                              ClosureIndex& coverIndex, int maxKeys) {
+  Projection projection = projectOnto(table, attributeCount, cover, coverIndex);
+  if (projection.undecided) {
+    return undecidedRelation(table, std::move(*projection.undecided));
+  }
+  return analyzeRelation(attributeCount, table, projection.cover, maxKeys);
+}
+
+}  // namespace fdtools::design

@@ -1,0 +1,49 @@
+// What a given set of tables does with a schema's dependencies: whether
+// their join is lossless, which dependencies they preserve, and the normal
+// form of each table. The audit, the grading checks and synthesis all
+// answer these questions the same way, here.
+#ifndef DESIGN_DECOMPOSITIONANALYSIS_H_
+#define DESIGN_DECOMPOSITIONANALYSIS_H_
+
+#include <vector>
+
+#include "design/AttributeSet.h"
+#include "design/Chase.h"
+#include "design/ClosureIndex.h"
+#include "design/NormalForm.h"
+#include "design/Preservation.h"
+#include "design/Schema.h"
+
+namespace fdtools::design {
+
+enum class Tableau {
+  // The final tableau is wanted whatever the answer: it is shown.
+  kAlways,
+  // Only a counterexample is wanted: a lossless join found through the
+  // tables' own dependencies comes back without a tableau.
+  kIfLossy,
+};
+
+// Whether the join of `tables` is lossless under `cover`. The join of no
+// tables over no attributes is the one empty tuple, so it is lossless.
+ChaseResult losslessJoin(int attributeCount,
+                         const std::vector<AttributeSet>& tables,
+                         const std::vector<Dependency>& cover,
+                         Tableau tableau);
+
+// For each of `dependencies`, in order, whether `tables` preserve it;
+// `index` is over the schema's dependencies or an equivalent set.
+std::vector<DependencyPreservation> preservationOf(
+    const std::vector<AttributeSet>& tables, ClosureIndex& index,
+    const std::vector<Dependency>& dependencies);
+
+// The normal form of `table`: the dependencies that hold in it projected
+// from `cover` (a minimal cover, `coverIndex` over it), then analysed; or
+// undecided when the projection is too large to be exact.
+NormalFormResult analyzeTable(const AttributeSet& table, int attributeCount,
+                              const std::vector<Dependency>& cover,
+                              ClosureIndex& coverIndex, int maxKeys);
+
+}  // namespace fdtools::design
+
+#endif  // DESIGN_DECOMPOSITIONANALYSIS_H_

@@ -1,0 +1,289 @@
+#include "design/InputFormat.h"
+
+#include <algorithm>
+#include <array>
+#include <sstream>
+
+#include "frame/TextUtil.h"
+
+namespace fdtools::design {
+namespace {
+
+constexpr char kQuote = '\'';
+constexpr char kBackslash = '\\';
+constexpr char kSpace = ' ';
+
+bool cutAtArrow(const std::string& line, std::string& left,
+                std::string& right) {
+  return splitAtFirst(line, "->", left, right);
+}
+
+// A name as written, and whether a quoted stretch is still open after it
+// (then nothing may follow it on the line: the next comma would be quoted).
+struct EncodedName {
+  std::string text;
+  bool endsQuoted = false;
+};
+
+// Writes `name` so that the split gives it back: every comma in it must
+// fall inside quotes, which only the name's own quotes can open. A run of
+// k backslashes is written as 2k (pairs collapse back to k), except that a
+// lone backslash before a quote may be written as one, which escapes the
+// quote: the one choice that changes where quotes open and close. The
+// choices are made by a search over the two quote states.
+std::optional<EncodedName> encodeName(const std::string& name) {
+  if (name.find_first_of(std::string("\n\x1a\xff", 3)) != std::string::npos) {
+    return std::nullopt;
+  }
+  // alive[s]: quote state s is reachable here. Per choice, for each state
+  // after it, the state before it and whether the quote was escaped; per
+  // stretch between choices, whether it flips the state.
+  std::array<bool, 2> alive = {true, false};
+  std::vector<std::array<std::pair<int, bool>, 2>> back;
+  std::vector<int> flips = {0};
+  const std::size_t n = name.size();
+  for (std::size_t i = 0; i < n;) {
+    if (name[i] == kBackslash) {
+      std::size_t j = i;
+      while (j < n && name[j] == kBackslash) ++j;
+      const bool beforeQuote = j < n && name[j] == kQuote;
+      if (beforeQuote && j - i == 1) {
+        std::array<std::pair<int, bool>, 2> from = {};
+        std::array<bool, 2> next = {false, false};
+        for (int s = 0; s < 2; ++s) {
+          if (!alive[s]) continue;
+          // Escaped: the state stays; live: it flips.
+          if (!next[s]) from[s] = {s, true};
+          if (!next[1 - s]) from[1 - s] = {s, false};
+          next[s] = next[1 - s] = true;
+        }
+        alive = next;
+        back.push_back(from);
+        flips.push_back(0);
+        i = j + 1;
+        continue;
+      }
+      if (beforeQuote) {
+        std::swap(alive[0], alive[1]);
+        flips.back() ^= 1;
+        i = j + 1;
+        continue;
+      }
+      i = j;
+      continue;
+    }
+    if (name[i] == kQuote) {
+      std::swap(alive[0], alive[1]);
+      flips.back() ^= 1;
+    } else if (name[i] == ',') {
+      alive[0] = false;
+    }
+    if (!alive[0] && !alive[1]) return std::nullopt;
+    ++i;
+  }
+  EncodedName result;
+  int state = alive[0] ? 0 : 1;
+  result.endsQuoted = state == 1;
+  std::vector<bool> escaped(back.size());
+  for (std::size_t c = back.size(); c-- > 0;) {
+    state ^= flips[c + 1];
+    escaped[c] = back[c][state].second;
+    state = back[c][state].first;
+  }
+  std::size_t choice = 0;
+  for (std::size_t i = 0; i < n;) {
+    if (name[i] != kBackslash) {
+      result.text += name[i++];
+      continue;
+    }
+    std::size_t j = i;
+    while (j < n && name[j] == kBackslash) ++j;
+    std::size_t count = 2 * (j - i);
+    if (j - i == 1 && j < n && name[j] == kQuote && escaped[choice++]) {
+      count = 1;
+    }
+    result.text.append(count, kBackslash);
+    i = j;
+  }
+  return result;
+}
+
+bool endsWithAny(const std::string& text, const char* bytes) {
+  return !text.empty() &&
+         std::string(bytes).find(text.back()) != std::string::npos;
+}
+
+std::vector<std::string> asSet(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+// The names of one side (or a whole table line) in an order that survives
+// the split and the trimming: when the line is trimmed before the list, the
+// first name must not start with a space; when after it, the last must not
+// end with a space or a CR (CR LF reads as LF). A name that leaves a quote
+// open must come last. A table is a set, so a name may be written twice.
+// Names come in attribute order, which is unsigned byte order.
+WrittenLine writeList(const std::vector<std::string>& given, bool trimmedBefore,
+                      bool trimmedAfter) {
+  const std::vector<std::string> names = asSet(given);
+  if (names.empty()) return {std::string(), {}};
+  std::vector<EncodedName> encoded;
+  std::vector<std::size_t> open;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    std::optional<EncodedName> name = encodeName(names[i]);
+    if (!name) {
+      return {std::nullopt,
+              "the name '" + names[i] +
+                  "' holds a line break, a byte 0x1A or 0xFF, or a comma "
+                  "outside quotes"};
+    }
+    if (name->endsQuoted) open.push_back(i);
+    encoded.push_back(std::move(*name));
+  }
+  if (open.size() > 1) {
+    return {std::nullopt, "the names '" + names[open[0]] + "' and '" +
+                              names[open[1]] +
+                              "' both leave a quote open"};
+  }
+  const auto canEnd = [&](std::size_t i) {
+    return !trimmedAfter || !endsWithAny(names[i], " \r");
+  };
+  const auto canStart = [&](std::size_t i) {
+    return (!trimmedBefore || names[i].empty() || names[i][0] != kSpace) &&
+           !encoded[i].endsQuoted;
+  };
+  std::optional<std::size_t> first;
+  std::optional<std::size_t> last;
+  // The names stay in their order (attribute order) when that order can be
+  // read back: the last one that can end, the first one that can start.
+  for (std::size_t l = names.size(); l-- > 0 && !first;) {
+    if (!canEnd(l) || (!open.empty() && open[0] != l)) continue;
+    if (names.size() == 1) {
+      // Alone, a name may leave its quote open: nothing follows it.
+      if (!trimmedBefore || names[l].empty() || names[l][0] != kSpace) {
+        first = last = l;
+      }
+      continue;
+    }
+    for (std::size_t f = 0; f < names.size(); ++f) {
+      if (f != l && canStart(f)) {
+        first = f;
+        break;
+      }
+    }
+    // Written twice, first and last, when no other name can start.
+    if (!first && canStart(l)) first = l;
+    if (first) last = l;
+  }
+  if (!first) {
+    return {std::nullopt,
+            "no order of the names keeps their leading and trailing spaces"};
+  }
+  std::string line = encoded[*first].text;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i == *first || i == *last) continue;
+    line += ',';
+    line += encoded[i].text;
+  }
+  if (*last != *first || names.size() > 1) {
+    line += ',';
+    line += encoded[*last].text;
+  }
+  // A final empty piece is made by a final comma.
+  if (encoded[*last].text.empty()) line += ',';
+  return {line, {}};
+}
+
+}  // namespace
+
+bool splitDependency(const std::string& line, NamedDependency& dependency) {
+  std::string left;
+  std::string right;
+  if (!cutAtArrow(line, left, right)) return false;
+  dependency.left = split(left, ',');
+  dependency.right = split(right, ',');
+  return true;
+}
+
+bool parseInput(const std::string& text, ParsedInput& input,
+                ParseError& error) {
+  std::istringstream in(text);
+  std::string line;
+  int lineNumber = 0;
+  bool inTables = true;
+  while (readLine(in, line)) {
+    ++lineNumber;
+    const std::string trimmedLine = trimmed(line);
+    if (isEmptyLine(trimmedLine)) {
+      if (!inTables) break;
+      inTables = false;
+      continue;
+    }
+    if (inTables) {
+      input.tables.push_back(split(trimmedLine, ','));
+      continue;
+    }
+    NamedDependency dependency;
+    if (!splitDependency(trimmedLine, dependency)) {
+      error = {lineNumber, line};
+      return false;
+    }
+    input.dependencies.push_back(std::move(dependency));
+    input.dependencyLines.push_back(trimmedLine);
+  }
+  return true;
+}
+
+WrittenLine writeTableLine(const std::vector<std::string>& names) {
+  if (names.empty()) return {std::nullopt, "a table without attributes"};
+  WrittenLine written = writeList(names, true, true);
+  if (!written.line) return written;
+  if (asSet(split(trimmed(*written.line), ',')) != asSet(names)) {
+    return {std::nullopt, "the names do not read back as themselves"};
+  }
+  return written;
+}
+
+WrittenLine writeDependencyLine(const std::vector<std::string>& left,
+                                const std::vector<std::string>& right) {
+  WrittenLine leftSide = writeList(left, true, false);
+  if (!leftSide.line) return leftSide;
+  if (leftSide.line->find("->") != std::string::npos) {
+    return {std::nullopt, "a name on the left side holds \"->\""};
+  }
+  WrittenLine rightSide = writeList(right, false, true);
+  if (!rightSide.line) return rightSide;
+  const std::string line = *leftSide.line + "->" + *rightSide.line;
+  NamedDependency read;
+  if (!splitDependency(trimmed(line), read) ||
+      asSet(read.left) != asSet(left) || asSet(read.right) != asSet(right)) {
+    return {std::nullopt, "the names do not read back as themselves"};
+  }
+  return {line, {}};
+}
+
+WrittenInput writeInput(const Schema& schema,
+                        const std::vector<AttributeSet>& tables,
+                        const std::vector<std::string>& dependencyLines) {
+  WrittenInput result;
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    const WrittenLine line = writeTableLine(schema.namesOf(tables[t]));
+    if (!line.line) {
+      result.text.clear();
+      result.problem = "table " + std::to_string(t) + ": " + line.problem;
+      return result;
+    }
+    result.text += *line.line;
+    result.text += '\n';
+  }
+  result.text += '\n';
+  for (const std::string& line : dependencyLines) {
+    result.text += line;
+    result.text += '\n';
+  }
+  return result;
+}
+
+}  // namespace fdtools::design

@@ -1,0 +1,78 @@
+// The input format shared with fdcheck, read and written. A table section,
+// one table per line, then a dependency section, one "left->right" line per
+// dependency. Each section ends at a line that is empty after trimming
+// spaces, or at the end of the text; what follows the second section is
+// ignored. The text has already been read in text mode (CR LF as LF, a
+// byte 0x1A ends it).
+//
+// A line is trimmed of spaces (0x20 only) at both ends. A table line is
+// cut into names at every comma outside single quotes and at every byte
+// 0xFF; quotes stay part of the name; within a name each pair of
+// backslashes stands for one backslash, and a quote right after a single
+// backslash neither opens nor closes a quoted stretch. A dependency line
+// is cut at its first "->", each side like a table line.
+//
+// The writer is the reader's inverse: what it writes reads back as the same
+// names, or it says it cannot write them.
+#ifndef DESIGN_INPUTFORMAT_H_
+#define DESIGN_INPUTFORMAT_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "design/AttributeSet.h"
+#include "design/Schema.h"
+
+namespace fdtools::design {
+
+struct ParsedInput {
+  std::vector<std::vector<std::string>> tables;
+  std::vector<NamedDependency> dependencies;
+  // Each dependency line as read, trimmed: to write the dependencies back
+  // exactly as given.
+  std::vector<std::string> dependencyLines;
+};
+
+struct ParseError {
+  // 1-based.
+  int lineNumber = 0;
+  // The line as read, before trimming.
+  std::string line;
+};
+
+// Returns false, with `error` filled, at the first dependency line without
+// "->"; `input` then holds what came before it.
+bool parseInput(const std::string& text, ParsedInput& input, ParseError& error);
+
+// Cuts a dependency line (trimmed) into the names of its two sides; false,
+// leaving both unchanged, when it has no "->".
+bool splitDependency(const std::string& line, NamedDependency& dependency);
+
+// A line of the table section that reads back as exactly the set `names`
+// (in any order, since a table is a set), or the reason none can: a name
+// holding a line break, a byte 0x1A or 0xFF, or names whose quotes or
+// spaces leave no order that survives the split and the trimming.
+struct WrittenLine {
+  std::optional<std::string> line;
+  std::string problem;
+};
+WrittenLine writeTableLine(const std::vector<std::string>& names);
+
+// A dependency line that reads back as `left -> right` (each a set).
+WrittenLine writeDependencyLine(const std::vector<std::string>& left,
+                                const std::vector<std::string>& right);
+
+// A whole input: each table of `tables` (sets over `schema`), an empty
+// line, then `dependencyLines` as they are. Empty `problem` on success.
+struct WrittenInput {
+  std::string text;
+  std::string problem;
+};
+WrittenInput writeInput(const Schema& schema,
+                        const std::vector<AttributeSet>& tables,
+                        const std::vector<std::string>& dependencyLines);
+
+}  // namespace fdtools::design
+
+#endif  // DESIGN_INPUTFORMAT_H_

@@ -1,0 +1,352 @@
+#include "report/JsonWriter.h"
+
+#include <string>
+#include <vector>
+
+#include "report/JsonStream.h"
+
+namespace fdtools::report {
+namespace {
+
+using design::AttributeSet;
+using design::Dependency;
+
+class Writer {
+ public:
+  Writer(std::ostream& out, const design::Schema& schema)
+      : json(out), schema(schema) {}
+
+  JsonStream json;
+
+  void names(const AttributeSet& set) {
+    json.beginArray();
+    for (int id = set.first(); id >= 0; id = set.next(id)) {
+      json.string(schema.name(id));
+    }
+    json.endArray();
+  }
+
+  void sets(const std::vector<AttributeSet>& list) {
+    json.beginArray();
+    for (const AttributeSet& set : list) names(set);
+    json.endArray();
+  }
+
+  // The members of a dependency, inside an object the caller opened.
+  void sides(const Dependency& dependency) {
+    json.key("left");
+    names(dependency.left);
+    json.key("right");
+    names(dependency.right);
+  }
+
+  void dependency(const Dependency& d) {
+    json.beginObject();
+    sides(d);
+    json.endObject();
+  }
+
+  void dependencies(const std::vector<Dependency>& list) {
+    json.beginArray();
+    for (const Dependency& d : list) dependency(d);
+    json.endArray();
+  }
+
+  void summary(const std::vector<design::Warning>& warnings) {
+    json.key("version");
+    json.number(kJsonVersion);
+    json.key("attributes");
+    names(schema.allAttributes());
+    json.key("tables");
+    sets(schema.tables());
+    json.key("dependencies");
+    dependencies(schema.dependencies());
+    json.key("warnings");
+    json.beginArray();
+    for (const design::Warning& warning : warnings) {
+      json.string(warningText(warning, schema, asIs));
+    }
+    json.endArray();
+  }
+
+  void closure(const ClosureAnswer& answer) {
+    json.key("closure");
+    json.beginObject();
+    json.key("of");
+    names(answer.of);
+    json.key("closure");
+    names(answer.closure);
+    json.endObject();
+  }
+
+  void keys(const design::KeySet& keys) {
+    json.key("keys");
+    json.beginObject();
+    json.key("keys");
+    sets(keys.keys);
+    json.key("complete");
+    json.boolean(keys.complete);
+    json.key("prime");
+    names(keys.prime);
+    json.endObject();
+  }
+
+  void cover(const std::vector<Dependency>& cover) {
+    json.key("cover");
+    dependencies(cover);
+  }
+
+  void normalForm(const design::NormalFormResult& result) {
+    json.beginObject();
+    json.key("attributes");
+    names(result.attributes);
+    json.key("decided");
+    json.boolean(!result.undecided);
+    if (result.undecided) {
+      json.key("reason");
+      json.string(result.undecided->reason);
+      json.endObject();
+      return;
+    }
+    json.key("form");
+    json.string(design::formName(result.form));
+    json.key("keys");
+    sets(result.keys.keys);
+    json.key("cover");
+    dependencies(result.cover);
+    json.key("violations");
+    json.beginArray();
+    for (const design::Violation& violation : result.violations) {
+      json.beginObject();
+      sides(violation.dependency);
+      json.key("violates");
+      json.beginArray();
+      for (const design::NormalFormName form : violation.violates) {
+        json.string(design::formName(form));
+      }
+      json.endArray();
+      json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+  }
+
+  void normalForms(const design::NormalForms& forms) {
+    json.key("normalForms");
+    json.beginObject();
+    json.key("schema");
+    normalForm(forms.schema);
+    json.key("tables");
+    json.beginArray();
+    for (const design::NormalFormResult& table : forms.tables) {
+      normalForm(table);
+    }
+    json.endArray();
+    json.endObject();
+  }
+
+  void tableau(const design::ChaseResult& result) {
+    json.beginArray();
+    for (const std::vector<int>& row : result.tableau) {
+      json.beginArray();
+      for (const int symbol : row) {
+        json.string(symbol == 0 ? std::string("a")
+                                : "b" + std::to_string(symbol - 1));
+      }
+      json.endArray();
+    }
+    json.endArray();
+  }
+
+  void lossless(const design::ChaseResult& result) {
+    json.key("lossless");
+    json.beginObject();
+    json.key("lossless");
+    json.boolean(result.lossless);
+    json.key("tableau");
+    tableau(result);
+    json.endObject();
+  }
+
+  void preservation(const std::vector<design::DependencyPreservation>& results) {
+    bool all = true;
+    for (const auto& result : results) all = all && result.preserved;
+    json.key("preservation");
+    json.beginObject();
+    json.key("preserved");
+    json.boolean(all);
+    json.key("dependencies");
+    json.beginArray();
+    for (std::size_t i = 0; i < results.size(); ++i) {
+      const design::DependencyPreservation& result = results[i];
+      json.beginObject();
+      sides(schema.dependencies()[i]);
+      json.key("preserved");
+      json.boolean(result.preserved);
+      json.key("reached");
+      names(result.reached);
+      json.key("missing");
+      names(result.missing);
+      json.key("steps");
+      json.beginArray();
+      for (const design::PreservationStep& step : result.steps) {
+        json.beginObject();
+        json.key("pass");
+        json.number(step.pass);
+        json.key("table");
+        json.number(step.table);
+        json.key("added");
+        names(step.added);
+        json.endObject();
+      }
+      json.endArray();
+      json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+  }
+
+  void synthesis(const SynthesisAnswer& answer) {
+    bool preserved = true;
+    for (const auto& result : answer.preservation) {
+      preserved = preserved && result.preserved;
+    }
+    json.key("synthesis");
+    json.beginObject();
+    json.key("method");
+    json.string(answer.bcnf ? "BCNF" : "3NF");
+    json.key("tables");
+    sets(answer.tables);
+    json.key("lossless");
+    json.boolean(answer.lossless);
+    json.key("preserved");
+    json.boolean(preserved);
+    json.key("lost");
+    json.beginArray();
+    for (std::size_t i = 0; i < answer.preservation.size(); ++i) {
+      if (!answer.preservation[i].preserved) {
+        dependency(schema.dependencies()[i]);
+      }
+    }
+    json.endArray();
+    json.key("file");
+    json.string(answer.file);
+    json.endObject();
+  }
+
+  void equivalent(const std::vector<design::ImplicationWitness>& witnesses,
+                  bool ok) {
+    json.key("equivalent");
+    json.beginObject();
+    json.key("equivalent");
+    json.boolean(ok);
+    json.key("witnesses");
+    json.beginArray();
+    for (const design::ImplicationWitness& w : witnesses) {
+      json.beginObject();
+      json.key("dependency");
+      dependency(dependencyOf(schema, w.from, w.index));
+      json.key("from");
+      json.number(static_cast<int>(w.from));
+      json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+  }
+
+  void checkCover(const std::vector<design::CoverFailure>& failures, bool ok) {
+    json.key("checkCover");
+    json.beginObject();
+    json.key("ok");
+    json.boolean(ok);
+    json.key("failures");
+    json.beginArray();
+    for (const design::CoverFailure& failure : failures) {
+      json.beginObject();
+      json.key("property");
+      json.string(design::propertyName(failure.property));
+      json.key("witness");
+      json.beginObject();
+      json.key("dependency");
+      dependency(dependencyOf(schema, failure.from, failure.index));
+      if (failure.property == design::CoverProperty::kEquivalent) {
+        json.key("from");
+        json.number(static_cast<int>(failure.from));
+      } else {
+        json.key("index");
+        json.number(failure.index);
+      }
+      if (failure.attribute >= 0) {
+        json.key("attribute");
+        json.string(schema.name(failure.attribute));
+      }
+      json.endObject();
+      json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+  }
+
+  void checkDecomposition(const design::DecompositionCheck& check, bool ok) {
+    json.key("checkDecomposition");
+    json.beginObject();
+    json.key("ok");
+    json.boolean(ok);
+    json.key("failures");
+    json.beginArray();
+    for (const design::DecompositionFailure& failure : check.failures) {
+      json.beginObject();
+      json.key("property");
+      json.string(design::propertyName(failure.property));
+      json.key("witness");
+      json.beginObject();
+      switch (failure.property) {
+        case design::DecompositionProperty::kLossless:
+          json.key("tableau");
+          tableau(check.chase);
+          break;
+        case design::DecompositionProperty::kPreserving:
+          json.key("dependency");
+          dependency(failure.dependency);
+          json.key("index");
+          json.number(failure.index);
+          json.key("missing");
+          names(failure.missing);
+          break;
+        case design::DecompositionProperty::k3nf:
+        case design::DecompositionProperty::kBcnf:
+          json.key("table");
+          json.number(failure.table);
+          json.key("attributes");
+          names(schema.tables()[failure.table]);
+          json.key("dependency");
+          dependency(failure.dependency);
+          break;
+      }
+      json.endObject();
+      json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+  }
+
+ private:
+  static std::string asIs(const std::string& name) { return name; }
+
+  const design::Schema& schema;
+};
+
+}  // namespace
+
+void writeJson(std::ostream& out, const Answers& answers) {
+  {
+    Writer writer(out, answers.schema);
+    writer.json.beginObject();
+    writer.summary(answers.warnings);
+    forEachPart(answers, writer);
+    writer.json.endObject();
+  }
+  out << '\n';
+}
+
+}  // namespace fdtools::report

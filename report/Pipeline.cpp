@@ -1,0 +1,191 @@
+#include "report/Pipeline.h"
+
+#include "design/DecompositionAnalysis.h"
+#include "design/InputFormat.h"
+#include "design/Synthesis.h"
+#include "frame/TextUtil.h"
+
+namespace fdtools::report {
+namespace {
+
+std::optional<Error> parse(const std::string& text, int which,
+                           design::ParsedInput& input) {
+  design::ParseError parseError;
+  if (design::parseInput(text, input, parseError)) return std::nullopt;
+  return Error{which, parseError.lineNumber,
+               "no \"->\" in dependency line: " + parseError.line};
+}
+
+std::optional<Error> closureStart(const design::Schema& schema,
+                                  const std::string& attributes,
+                                  design::AttributeSet& start) {
+  start = design::AttributeSet(schema.attributeCount());
+  for (const std::string& name : split(trimmed(attributes), ',')) {
+    const int id = schema.idOf(name);
+    if (id < 0) return Error{0, 0, "attribute not in the schema: " + name};
+    start.insert(id);
+  }
+  return std::nullopt;
+}
+
+std::optional<Error> synthesize(design::Audit& audit, bool bcnf,
+                                const std::vector<std::string>& lines,
+                                SynthesisAnswer& answer) {
+  const design::Schema& schema = audit.schema();
+  const int n = schema.attributeCount();
+  design::Decomposition decomposition =
+      bcnf ? design::decomposeBcnf(n, schema.dependencies())
+           : design::synthesize3nf(n, schema.dependencies());
+  if (decomposition.undecided) {
+    return Error{0, 0, "undecided: " + decomposition.undecided->reason};
+  }
+  answer.bcnf = bcnf;
+  answer.tables = std::move(decomposition.tables);
+  answer.lossless = design::losslessJoin(n, answer.tables, audit.cover(),
+                                         design::Tableau::kIfLossy)
+                        .lossless;
+  answer.preservation = design::preservationOf(answer.tables, audit.index(),
+                                               schema.dependencies());
+  design::WrittenInput written =
+      design::writeInput(schema, answer.tables, lines);
+  if (!written.problem.empty()) {
+    return Error{0, 0,
+                 "cannot write the decomposition as an input file: " +
+                     written.problem};
+  }
+  answer.file = std::move(written.text);
+  return std::nullopt;
+}
+
+// Computes every part of `options.command` into `answers`.
+std::optional<Error> compute(design::Audit& audit, const Options& options,
+                             const std::vector<std::string>& lines,
+                             Answers& answers) {
+  const design::Schema& schema = audit.schema();
+  const int n = schema.attributeCount();
+  for (const Command part : reportParts(options.command)) {
+    switch (part) {
+      case Command::kClosure: {
+        ClosureAnswer closure;
+        if (auto error = closureStart(schema, options.attributes, closure.of)) {
+          return error;
+        }
+        closure.closure = audit.closure(closure.of);
+        answers.closure = std::move(closure);
+        break;
+      }
+      case Command::kKeys:
+        answers.keys = audit.keys();
+        break;
+      case Command::kCover:
+        answers.cover = audit.cover();
+        break;
+      case Command::kNormalForms:
+        answers.normalForms = audit.normalForms();
+        break;
+      case Command::kLossless:
+        answers.lossless = audit.lossless();
+        break;
+      case Command::kPreserve:
+        answers.preservation = audit.preservation();
+        break;
+      case Command::kSynthesize: {
+        SynthesisAnswer synthesis;
+        if (auto error = synthesize(audit, options.bcnf, lines, synthesis)) {
+          return error;
+        }
+        answers.synthesis = std::move(synthesis);
+        break;
+      }
+      case Command::kEquivalent:
+        answers.equivalent = design::nonImplied(n, schema.dependencies(),
+                                                schema.otherDependencies());
+        answers.ok = answers.equivalent->empty();
+        break;
+      case Command::kCheckCover:
+        answers.checkCover = design::checkCover(n, schema.dependencies(),
+                                                schema.otherDependencies());
+        answers.ok = answers.checkCover->empty();
+        break;
+      case Command::kCheckDecomposition: {
+        std::optional<design::NormalFormName> form;
+        if (options.threeNf) form = design::NormalFormName::k3nf;
+        if (options.bcnf) form = design::NormalFormName::kBcnf;
+        answers.checkDecomposition = design::checkDecomposition(audit, form);
+        if (answers.checkDecomposition->undecided) {
+          return Error{0, 0,
+                       "undecided: " +
+                           answers.checkDecomposition->undecided->reason};
+        }
+        answers.ok = answers.checkDecomposition->failures.empty();
+        break;
+      }
+      case Command::kReport:
+        break;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+int Answers::exitStatus() const {
+  for (const CommandInfo& info : commands()) {
+    if (info.command == command && info.isCheck && !ok) return 1;
+  }
+  return 0;
+}
+
+Outcome run(const std::string& text, const std::optional<std::string>& second,
+            const Options& options) {
+  Outcome outcome;
+  design::ParsedInput input;
+  design::ParsedInput other;
+  outcome.error = parse(text, 0, input);
+  if (!outcome.error && second) outcome.error = parse(*second, 1, other);
+  if (outcome.error) return outcome;
+  Answers& answers = outcome.answers;
+  answers.command = options.command;
+  // Two inputs are compared on their dependencies; the second one's tables
+  // play no part.
+  answers.schema =
+      design::Schema(input.tables, input.dependencies, other.dependencies);
+  design::Audit audit(answers.schema, options.maxKeys);
+  if (second) audit.ignoreTables();
+  outcome.error = compute(audit, options, input.dependencyLines, answers);
+  // Computing the parts can add warnings (a key search that stopped).
+  answers.warnings = audit.warnings();
+  return outcome;
+}
+
+std::string warningText(const design::Warning& warning,
+                        const design::Schema& schema,
+                        std::string (*spell)(const std::string&)) {
+  switch (warning.kind) {
+    case design::Warning::Kind::kNoTables:
+      return "no tables given: the decomposition is one table holding every "
+             "attribute";
+    case design::Warning::Kind::kUncoveredAttributes: {
+      std::string names;
+      for (const std::string& name : schema.namesOf(warning.attributes)) {
+        if (!names.empty()) names += ',';
+        names += spell(name);
+      }
+      return "attributes in no table: " + names +
+             " (never reached by the preservation test; fdcheck counts what "
+             "follows from the empty set as reached)";
+    }
+    case design::Warning::Kind::kKeysIncomplete:
+      return "key enumeration stopped by " + warning.limit +
+             ": the keys listed are not all, nor are the prime attributes";
+  }
+  return "";
+}
+
+const design::Dependency& dependencyOf(const design::Schema& schema,
+                                       design::FileSide from, int index) {
+  return from == design::FileSide::kFirst ? schema.dependencies()[index]
+                                          : schema.otherDependencies()[index];
+}
+
+}  // namespace fdtools::report

@@ -1,0 +1,118 @@
+// From input texts to answers: the one path that the fdtools command, the
+// web page and every other front end take. It reads the input, runs what
+// the command asks, and returns the answers complete, or one error; the
+// writers then only format them.
+#ifndef REPORT_PIPELINE_H_
+#define REPORT_PIPELINE_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "design/Audit.h"
+#include "design/Checks.h"
+#include "design/Keys.h"
+#include "design/NormalForm.h"
+#include "design/Schema.h"
+#include "report/Command.h"
+
+namespace fdtools::report {
+
+struct Options {
+  Command command = Command::kReport;
+  // For closure: names separated by commas, as on a table line.
+  std::string attributes;
+  // For synthesize: BCNF splits instead of the 3NF synthesis; for
+  // check-decomposition: every table in BCNF too.
+  bool bcnf = false;
+  // For check-decomposition: every table in 3NF too.
+  bool threeNf = false;
+  // At least 1.
+  int maxKeys = design::kDefaultMaxKeys;
+};
+
+struct ClosureAnswer {
+  design::AttributeSet of;
+  design::AttributeSet closure;
+};
+
+struct SynthesisAnswer {
+  bool bcnf = false;
+  std::vector<design::AttributeSet> tables;
+  bool lossless = false;
+  // Of each of the schema's dependencies by the new tables.
+  std::vector<design::DependencyPreservation> preservation;
+  // The tables as an input file, the dependency lines as given below them.
+  std::string file;
+};
+
+// Every part the command asked for is set; the others are empty.
+struct Answers {
+  Command command = Command::kReport;
+  design::Schema schema;
+  std::vector<design::Warning> warnings;
+  std::optional<ClosureAnswer> closure;
+  std::optional<design::KeySet> keys;
+  std::optional<std::vector<design::Dependency>> cover;
+  std::optional<design::NormalForms> normalForms;
+  std::optional<design::ChaseResult> lossless;
+  std::optional<std::vector<design::DependencyPreservation>> preservation;
+  std::optional<SynthesisAnswer> synthesis;
+  std::optional<std::vector<design::ImplicationWitness>> equivalent;
+  std::optional<std::vector<design::CoverFailure>> checkCover;
+  std::optional<design::DecompositionCheck> checkDecomposition;
+  // For the checks: whether every property holds.
+  bool ok = true;
+
+  // 0, or 1 when a check answers no.
+  int exitStatus() const;
+};
+
+// Calls `writer`'s member for each part that is set, in the order that
+// `report` gives them; the one place that knows that order.
+template <class Writer>
+void forEachPart(const Answers& answers, Writer& writer) {
+  if (answers.closure) writer.closure(*answers.closure);
+  if (answers.keys) writer.keys(*answers.keys);
+  if (answers.cover) writer.cover(*answers.cover);
+  if (answers.normalForms) writer.normalForms(*answers.normalForms);
+  if (answers.lossless) writer.lossless(*answers.lossless);
+  if (answers.preservation) writer.preservation(*answers.preservation);
+  if (answers.synthesis) writer.synthesis(*answers.synthesis);
+  if (answers.equivalent) writer.equivalent(*answers.equivalent, answers.ok);
+  if (answers.checkCover) writer.checkCover(*answers.checkCover, answers.ok);
+  if (answers.checkDecomposition) {
+    writer.checkDecomposition(*answers.checkDecomposition, answers.ok);
+  }
+}
+
+struct Error {
+  // Which input the error is in (0 the first, 1 the second) and the line,
+  // from 1; 0 when it is not about one line.
+  int input = 0;
+  int lineNumber = 0;
+  std::string message;
+};
+
+struct Outcome {
+  std::optional<Error> error;
+  Answers answers;
+};
+
+// Runs `options.command` on `text` (and, for equivalent and check-cover,
+// on `second`, compared on its dependencies alone).
+Outcome run(const std::string& text, const std::optional<std::string>& second,
+            const Options& options);
+
+// A warning in words; names spelled by `spell`, separated by commas.
+std::string warningText(const design::Warning& warning,
+                        const design::Schema& schema,
+                        std::string (*spell)(const std::string&));
+
+// The dependency of the first (`from` kFirst) or second input.
+const design::Dependency& dependencyOf(const design::Schema& schema,
+                                       design::FileSide from, int index);
+
+}  // namespace fdtools::report
+
+#endif  // REPORT_PIPELINE_H_
