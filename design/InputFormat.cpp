@@ -157,7 +157,8 @@ WrittenLine writeList(const std::vector<std::string>& given, bool trimmedBefore,
   std::optional<std::size_t> first;
   std::optional<std::size_t> last;
   // The names stay in their order (attribute order) when that order can be
-  // read back: the last one that can end, the first one that can start.
+  // read back: the last one that can end, the first other one that can
+  // start; else any such pair; else one name written both first and last.
   for (std::size_t l = names.size(); l-- > 0 && !first;) {
     if (!canEnd(l) || (!open.empty() && open[0] != l)) continue;
     if (names.size() == 1) {
@@ -170,12 +171,13 @@ WrittenLine writeList(const std::vector<std::string>& given, bool trimmedBefore,
     for (std::size_t f = 0; f < names.size(); ++f) {
       if (f != l && canStart(f)) {
         first = f;
+        last = l;
         break;
       }
     }
-    // Written twice, first and last, when no other name can start.
-    if (!first && canStart(l)) first = l;
-    if (first) last = l;
+  }
+  for (std::size_t l = names.size(); l-- > 0 && !first;) {
+    if (canEnd(l) && canStart(l) && open.empty()) first = last = l;
   }
   if (!first) {
     return {std::nullopt,

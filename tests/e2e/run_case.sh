@@ -8,6 +8,12 @@
 #            argument); without it the tool gets no argument
 #   files/   optional; the files present in the working folder before the run
 #   stdin    optional; the bytes on standard input (else none)
+#   stdin_path   optional; a path to open as standard input instead, from
+#            the working folder ("." is a directory); {shell} stands for
+#            this script's process id, so that /proc/{shell}/mem is a file
+#            that opens but cannot be read
+#   stdout_path  optional; a path to send standard output to instead (such
+#            as /dev/full); then stdout is not compared
 #   stdout   the exact bytes expected on standard output
 #   stderr   optional; the exact bytes expected on standard error (else none)
 #   status   optional; the expected exit status (else 0)
@@ -35,9 +41,18 @@ fi
 
 stdin=/dev/null
 [ -f "$case_dir/stdin" ] && stdin="$case_dir/stdin"
+if [ -f "$case_dir/stdin_path" ]; then
+  stdin=$(<"$case_dir/stdin_path")
+  stdin=${stdin//\{shell\}/$$}
+fi
+stdout="$tmp/stdout"
+if [ -f "$case_dir/stdout_path" ]; then
+  stdout=$(<"$case_dir/stdout_path")
+  : >"$tmp/stdout"
+fi
 status=0
-(cd "$tmp/work" && exec timeout -k 5 "${E2E_TIMEOUT:-60}" "$tool" "${args[@]}") \
-  >"$tmp/stdout" 2>"$tmp/stderr" <"$stdin" || status=$?
+(cd "$tmp/work" && exec timeout -k 5 "${E2E_TIMEOUT:-60}" "$tool" "${args[@]}" \
+  <"$stdin") >"$stdout" 2>"$tmp/stderr" || status=$?
 if [ "$status" = 124 ] || [ "$status" = 137 ]; then
   echo "the tool did not finish within ${E2E_TIMEOUT:-60} s"
 fi
@@ -49,6 +64,7 @@ if [ "$status" != "$expected_status" ]; then
   failed=1
 fi
 for stream in stdout stderr; do
+  [ "$stream" = stdout ] && [ -f "$case_dir/stdout_path" ] && continue
   expected="$case_dir/$stream"
   [ -f "$expected" ] || expected=/dev/null
   if ! cmp -s "$expected" "$tmp/$stream"; then
