@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "bench/InputGenerator.h"
 #include "checker/DependencyTester.h"
+#include "tests/support/InputGenerator.h"
 
 namespace fdtools {
 namespace {
@@ -48,10 +48,10 @@ std::int64_t entryCount(const DependencyTester& tester) {
 }
 
 void setPerEntry(benchmark::State& state, const DependencyTester& tester) {
-  state.counters["per_entry"] = benchmark::Counter(
-      static_cast<double>(entryCount(tester)),
-      benchmark::Counter::kIsIterationInvariantRate |
-          benchmark::Counter::kInvert);
+  state.counters["per_entry"] =
+      benchmark::Counter(static_cast<double>(entryCount(tester)),
+                         benchmark::Counter::kIsIterationInvariantRate |
+                             benchmark::Counter::kInvert);
 }
 
 // The floor for closure: one pass that reads every id of the list.

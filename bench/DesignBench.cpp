@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "bench/InputGenerator.h"
 #include "design/Audit.h"
 #include "design/InputFormat.h"
 #include "design/Schema.h"
+#include "tests/support/InputGenerator.h"
 
 namespace fdtools {
 namespace {

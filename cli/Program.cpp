@@ -240,13 +240,12 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
     return fail(err,
                 "only one file can be standard input (see fdtools --help)");
   }
-  const std::vector<std::string> inputNames = {arguments.file,
-                                               arguments.file2};
+  const std::vector<std::string> inputNames = {arguments.file, arguments.file2};
   for (const std::string& name : inputNames) {
     if (!arguments.output.empty() && !name.empty() && name != "-" &&
         denoteSameFile(name, arguments.output)) {
-      return fail(err, "cannot write " + arguments.output +
-                           ": it is the input file");
+      return fail(
+          err, "cannot write " + arguments.output + ": it is the input file");
     }
   }
   std::string text;

@@ -53,9 +53,9 @@ const KeySet& Audit::keys() {
 
 NormalForms Audit::normalForms() {
   NormalForms result;
-  result.schema = analyzeRelation(schema_.attributeCount(),
-                                  schema_.allAttributes(), cover(), maxKeys_,
-                                  &keys());
+  result.schema =
+      analyzeRelation(schema_.attributeCount(), schema_.allAttributes(),
+                      cover(), maxKeys_, &keys());
   result.tables = tableForms();
   return result;
 }

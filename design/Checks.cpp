@@ -98,15 +98,16 @@ DecompositionCheck checkDecomposition(Audit& audit,
   result.chase = losslessJoin(schema.attributeCount(), schema.tables(),
                               audit.cover(), Tableau::kIfLossy);
   if (!result.chase.lossless) {
-    result.failures.push_back({DecompositionProperty::kLossless, -1, -1, {}, {}});
+    result.failures.push_back(
+        {DecompositionProperty::kLossless, -1, -1, {}, {}});
   }
-  const std::vector<DependencyPreservation>& preservation = audit.preservation();
+  const std::vector<DependencyPreservation>& preservation =
+      audit.preservation();
   for (std::size_t i = 0; i < preservation.size(); ++i) {
     if (preservation[i].preserved) continue;
-    result.failures.push_back({DecompositionProperty::kPreserving,
-                               static_cast<int>(i), -1,
-                               schema.dependencies()[i],
-                               preservation[i].missing});
+    result.failures.push_back(
+        {DecompositionProperty::kPreserving, static_cast<int>(i), -1,
+         schema.dependencies()[i], preservation[i].missing});
   }
   if (!form) return result;
   const DecompositionProperty property = *form == NormalFormName::kBcnf
@@ -116,15 +117,14 @@ DecompositionCheck checkDecomposition(Audit& audit,
   for (std::size_t t = 0; t < tables.size(); ++t) {
     const NormalFormResult& relation = tables[t];
     if (relation.undecided) {
-      result.undecided =
-          Undecided{"table " + std::to_string(t) + ": " +
-                    relation.undecided->reason};
+      result.undecided = Undecided{"table " + std::to_string(t) + ": " +
+                                   relation.undecided->reason};
       return result;
     }
     for (const Violation& violation : relation.violations) {
       if (!violation.breaks(*form)) continue;
-      result.failures.push_back({property, -1, static_cast<int>(t),
-                                 violation.dependency, {}});
+      result.failures.push_back(
+          {property, -1, static_cast<int>(t), violation.dependency, {}});
       break;
     }
   }

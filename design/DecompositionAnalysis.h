@@ -28,8 +28,7 @@ enum class Tableau {
 // tables over no attributes is the one empty tuple, so it is lossless.
 ChaseResult losslessJoin(int attributeCount,
                          const std::vector<AttributeSet>& tables,
-                         const std::vector<Dependency>& cover,
-                         Tableau tableau);
+                         const std::vector<Dependency>& cover, Tableau tableau);
 
 // For each of `dependencies`, in order, whether `tables` preserve it;
 // `index` is over the schema's dependencies or an equivalent set.

@@ -144,8 +144,7 @@ WrittenLine writeList(const std::vector<std::string>& given, bool trimmedBefore,
   }
   if (open.size() > 1) {
     return {std::nullopt, "the names '" + names[open[0]] + "' and '" +
-                              names[open[1]] +
-                              "' both leave a quote open"};
+                              names[open[1]] + "' both leave a quote open"};
   }
   const auto canEnd = [&](std::size_t i) {
     return !trimmedAfter || !endsWithAny(names[i], " \r");

@@ -56,10 +56,9 @@ NormalFormResult analyzeRelation(int attributeCount,
                     ? *keys
                     : findKeys(attributeCount, attributes, cover, maxKeys);
   if (!result.keys.complete) {
-    return undecidedRelation(
-        attributes, {"key enumeration stopped by " +
-                     stopDescription(result.keys) +
-                     ": prime attributes unknown"});
+    return undecidedRelation(attributes, {"key enumeration stopped by " +
+                                          stopDescription(result.keys) +
+                                          ": prime attributes unknown"});
   }
   result.cover = cover;
   const AttributeSet& prime = result.keys.prime;

@@ -66,11 +66,11 @@ Projection projectOnto(const AttributeSet& table, int attributeCount,
   const std::vector<int> candidates = (table & leftAttributes).ids();
   const int m = static_cast<int>(candidates.size());
   if (m > kMaxProjectionLeftAttributes) {
-    result.undecided = Undecided{
-        std::to_string(m) +
-        " of the table's attributes occur on left sides; exact "
-        "projection is limited to " +
-        std::to_string(kMaxProjectionLeftAttributes)};
+    result.undecided =
+        Undecided{std::to_string(m) +
+                  " of the table's attributes occur on left sides; exact "
+                  "projection is limited to " +
+                  std::to_string(kMaxProjectionLeftAttributes)};
     return result;
   }
   // Sets are taken by growing size, so that a superset of a set that

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "report/Command.h"
 #include "cli/Program.h"
 #include "fuzz/FuzzSupport.h"
+#include "report/Command.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {

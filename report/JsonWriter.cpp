@@ -168,7 +168,8 @@ class Writer {
     json.endObject();
   }
 
-  void preservation(const std::vector<design::DependencyPreservation>& results) {
+  void preservation(
+      const std::vector<design::DependencyPreservation>& results) {
     bool all = true;
     for (const auto& result : results) all = all && result.preserved;
     json.key("preservation");

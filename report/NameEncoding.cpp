@@ -9,7 +9,8 @@ constexpr char kHex[] = "0123456789abcdef";
 
 void appendEscape(std::string& out, unsigned code) {
   out += "\\u";
-  for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(code >> shift) & 0xF];
+  for (int shift = 12; shift >= 0; shift -= 4)
+    out += kHex[(code >> shift) & 0xF];
 }
 
 }  // namespace

@@ -49,9 +49,9 @@ std::optional<Error> synthesize(design::Audit& audit, bool bcnf,
   design::WrittenInput written =
       design::writeInput(schema, answer.tables, lines);
   if (!written.problem.empty()) {
-    return Error{0, 0,
-                 "cannot write the decomposition as an input file: " +
-                     written.problem};
+    return Error{
+        0, 0,
+        "cannot write the decomposition as an input file: " + written.problem};
   }
   answer.file = std::move(written.text);
   return std::nullopt;
@@ -113,9 +113,9 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
         if (options.bcnf) form = design::NormalFormName::kBcnf;
         answers.checkDecomposition = design::checkDecomposition(audit, form);
         if (answers.checkDecomposition->undecided) {
-          return Error{0, 0,
-                       "undecided: " +
-                           answers.checkDecomposition->undecided->reason};
+          return Error{
+              0, 0,
+              "undecided: " + answers.checkDecomposition->undecided->reason};
         }
         answers.ok = answers.checkDecomposition->failures.empty();
         break;

@@ -118,16 +118,6 @@ function drawPreservation(report) {
     }));
 }
 
-// The dependency lines as given, for a synthesized file: the second section.
-function dependencyLines(text) {
-  const lines = text.split('\x1a')[0].replace(/\r\n/g, '\n').split('\n').map((l) => l.replace(/^ +| +$/g, ''));
-  const start = lines.findIndex((l) => l === '');
-  if (start < 0) return [];
-  const rest = lines.slice(start + 1);
-  const end = rest.findIndex((l) => l === '');
-  return end < 0 ? rest.filter((l) => l !== '') : rest.slice(0, end);
-}
-
 function download(name, text) {
   const link = el('a', {href: URL.createObjectURL(new Blob([text], {type: 'text/plain'})), download: name});
   document.body.append(link);
@@ -141,8 +131,7 @@ function drawSynthesis(text, maxKeys) {
     const method = bcnf ? 'BCNF' : '3NF';
     if (result.error) return el('div', {class: 'card'}, el('strong', null, method + ': '), result.error);
     const s = result.synthesis;
-    const file = s.tables.map((t) => t.join(',')).join('\n') + '\n\n' +
-        dependencyLines(text).map((l) => l + '\n').join('');
+    const file = s.file;
     const button = el('button', {'data-method': method}, 'Download as input file');
     button.addEventListener('click', () => download('input-' + method.toLowerCase() + '.txt', file));
     return el('div', {class: 'card'}, el('strong', null, method + ' decomposition '),
@@ -211,8 +200,8 @@ function load(text) {
   run();
 }
 
-// UTF-8 when the bytes are valid UTF-8, else ISO 8859-2: the spelling
-// fdtools gives such names in JSON.
+// UTF-8 when the bytes are valid UTF-8, else ISO 8859-2, the code page of
+// fdcheck's own files: the engine is given text, never raw bytes.
 function readFile(file) {
   const reader = new FileReader();
   reader.onload = () => {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "checker/ClosureEngine.h"
-#include "tests/unit/FdOracle.h"
+#include "tests/support/Oracle.h"
 
 namespace fdtools {
 namespace {
@@ -93,7 +93,7 @@ TEST(ClosureEngine, AgreesWithRepeatedApplication) {
     }
     const IdList start = randomIds(attributeCount, 4);
     const oracle::Set derived =
-        oracle::closure(toSet(start), fds) & ~toSet(start);
+        oracle::closureOf(toSet(start), fds) & ~toSet(start);
     IdList expected;
     for (int id = 0; id < attributeCount; ++id) {
       if (derived[id]) expected.push_back(id);

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "bench/InputGenerator.h"
-#include "tests/unit/CheckerInput.h"
 #include "checker/DependencyTester.h"
-#include "tests/unit/FdOracle.h"
+#include "tests/support/InputGenerator.h"
+#include "tests/support/Oracle.h"
+#include "tests/unit/CheckerInput.h"
 
 namespace fdtools {
 namespace {

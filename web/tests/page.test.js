@@ -13,7 +13,15 @@ const assert = require('node:assert');
 const fs = require('node:fs');
 const path = require('node:path');
 const {execFileSync} = require('node:child_process');
-const {chromium} = require('playwright-core');
+let chromium;
+try {
+  ({chromium} = require('playwright-core'));
+} catch (error) {
+  throw new Error('playwright-core is not installed: run npm ci --prefix web first');
+}
+if (!fs.existsSync(process.env.CHROMIUM || '/usr/bin/chromium')) {
+  throw new Error('no Chromium at /usr/bin/chromium: run bash install-deps.sh chromium first');
+}
 
 const pageFile = process.env.FDTOOLS_PAGE;
 const shots = path.join(path.dirname(pageFile), 'screenshots');

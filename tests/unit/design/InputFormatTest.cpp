@@ -1,5 +1,3 @@
-#include "design/InputFormat.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "checker/DependencyTester.h"
+#include "design/InputFormat.h"
 #include "frame/TextUtil.h"
 
 namespace fdtools::design {
@@ -24,7 +24,8 @@ std::vector<std::string> readTableLine(const std::string& line) {
   ParsedInput input;
   ParseError error;
   EXPECT_TRUE(parseInput(line + "\n\n", input, error));
-  if (input.tables.size() != 1) return {"<" + std::to_string(input.tables.size()) + " tables>"};
+  if (input.tables.size() != 1)
+    return {"<" + std::to_string(input.tables.size()) + " tables>"};
   return asSet(input.tables[0]);
 }
 
@@ -112,8 +113,7 @@ TEST(InputFormat, WrittenLinesReadBackOrAreRefused) {
       ASSERT_TRUE(parseInput("A\n\n" + *line.line + "\n", input, error));
       ASSERT_EQ(input.dependencies.size(), 1u) << *line.line;
       EXPECT_EQ(asSet(input.dependencies[0].left), asSet(left)) << *line.line;
-      EXPECT_EQ(asSet(input.dependencies[0].right), asSet(right))
-          << *line.line;
+      EXPECT_EQ(asSet(input.dependencies[0].right), asSet(right)) << *line.line;
     }
   }
   // Most random lists can be written: the refusals are the rare names
@@ -125,8 +125,8 @@ TEST(InputFormat, WrittenLinesReadBackOrAreRefused) {
 TEST(InputFormat, WholeInputKeepsTablesAndDependencyLines) {
   ParsedInput input;
   ParseError error;
-  ASSERT_TRUE(parseInput(
-      "Student, Name, Dept\n\nStudent-> Name, Dept\n", input, error));
+  ASSERT_TRUE(parseInput("Student, Name, Dept\n\nStudent-> Name, Dept\n", input,
+                         error));
   const Schema schema(input.tables, input.dependencies);
   const WrittenInput written =
       writeInput(schema, schema.tables(), input.dependencyLines);
@@ -167,6 +167,26 @@ TEST(InputFormat, DependencyLinesKeepTheirSides) {
   EXPECT_EQ(untouched.left, std::vector<std::string>{"keep"});
   // A left side cannot hold "->": the first arrow would cut it.
   EXPECT_FALSE(writeDependencyLine({"a->b"}, {"c"}).line);
+}
+
+// Both tools split, trim and cut lines the same way; fdtools then merges
+// repeated names.
+TEST(InputFormat, ReadsAsFdcheckReads) {
+  const std::string text =
+      "  A, B ,'x,y'  \n\xFF\xE9,A\n   \nA , B->C->D\n->\nno arrow here\n";
+  DependencyTester tester;
+  tester.inputText << text;
+  ASSERT_TRUE(tester.parseSection(DependencyTester::kTableSection));
+  ParsedInput input;
+  ParseError error;
+  EXPECT_FALSE(parseInput(text, input, error));
+  EXPECT_EQ(input.tables, tester.tables);
+  EXPECT_EQ(error.lineNumber, 6);
+  EXPECT_EQ(error.line, "no arrow here");
+  ASSERT_EQ(input.dependencies.size(), 2u);
+  EXPECT_EQ(input.dependencies[0].left, (std::vector<std::string>{"A ", " B"}));
+  EXPECT_EQ(input.dependencies[0].right, (std::vector<std::string>{"C->D"}));
+  EXPECT_TRUE(input.dependencies[1].left.empty());
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-#include "report/JsonStream.h"
-
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 #include <sstream>
+
+#include "report/JsonStream.h"
 
 namespace fdtools::report {
 namespace {

@@ -1,10 +1,10 @@
-#include "report/NameEncoding.h"
-
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 #include <random>
 #include <string>
+
+#include "report/NameEncoding.h"
 
 namespace fdtools::report {
 namespace {
@@ -45,7 +45,9 @@ TEST(NameEncoding, Cases) {
       {"A", "\"A\""},
       {"\xc3\xa9", "\"\xc3\xa9\""},
       {"\xe9", "\"\\udce9\""},
-      {"Stra\xdf" "e", "\"Stra\\udcdfe\""},
+      {"Stra\xdf"
+       "e",
+       "\"Stra\\udcdfe\""},
       // A sequence cut short, an overlong form, a surrogate.
       {"\xe2\x82", "\"\\udce2\\udc82\""},
       {"\xc0\xaf", "\"\\udcc0\\udcaf\""},
@@ -63,10 +65,9 @@ TEST(NameEncoding, Cases) {
 
 TEST(NameEncoding, ValidUtf8IsWrittenAsNlohmannWritesIt) {
   std::mt19937 random(3);
-  const std::vector<std::uint32_t> points = {'a',    '"',    '\\',   '\n',
-                                             0x01,   0x1f,   0x7f,   0xe9,
-                                             0x7ff,  0x800,  0xfffd, 0x10000,
-                                             0x10ffff};
+  const std::vector<std::uint32_t> points = {
+      'a',  '"',   '\\',  '\n',   0x01,    0x1f,    0x7f,
+      0xe9, 0x7ff, 0x800, 0xfffd, 0x10000, 0x10ffff};
   for (int round = 0; round < 2000; ++round) {
     std::string text;
     for (int n = random() % 6; n > 0; --n) {

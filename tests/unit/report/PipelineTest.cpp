@@ -1,5 +1,3 @@
-#include "report/Pipeline.h"
-
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -8,6 +6,7 @@
 
 #include "design/InputFormat.h"
 #include "report/JsonWriter.h"
+#include "report/Pipeline.h"
 #include "report/TextWriter.h"
 
 namespace fdtools::report {
@@ -92,10 +91,10 @@ TEST(Pipeline, OnlyTheAskedPartsAreComputed) {
   const nlohmann::ordered_json json = jsonOf(a);
   std::vector<std::string> keys;
   for (const auto& item : json.items()) keys.push_back(item.key());
-  EXPECT_EQ(keys, (std::vector<std::string>{
-                      "version", "attributes", "tables", "dependencies",
-                      "warnings", "keys", "cover", "normalForms", "lossless",
-                      "preservation"}));
+  EXPECT_EQ(keys,
+            (std::vector<std::string>{
+                "version", "attributes", "tables", "dependencies", "warnings",
+                "keys", "cover", "normalForms", "lossless", "preservation"}));
 }
 
 TEST(Pipeline, SynthesisOfNothingIsLosslessAndItsFileReadsBack) {
@@ -151,7 +150,8 @@ TEST(TextWriter, TheEmptyNameIsVisible) {
 }
 
 TEST(TextWriter, ASmallReportLineByLine) {
-  const Outcome outcome = runCommand(Command::kNormalForms, "A,B\nB,C\n\nB->C\n");
+  const Outcome outcome =
+      runCommand(Command::kNormalForms, "A,B\nB,C\n\nB->C\n");
   ASSERT_FALSE(outcome.error);
   EXPECT_EQ(textOf(outcome.answers),
             "attributes: {A,B,C}\n"

@@ -1,5 +1,5 @@
-// Synthesis and the grading checks against their defining properties, on
-// random small schemas, with the textbook definitions tried by brute force.
+// The grading checks against the definitions, by brute force on random
+// small schemas: equivalence, minimal covers and decompositions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,131 +15,28 @@
 #include "design/Preservation.h"
 #include "design/Schema.h"
 #include "design/Synthesis.h"
+#include "tests/support/Oracle.h"
 #include "tests/unit/CheckerInput.h"
-#include "tests/unit/design/SmallSchema.h"
+#include "tests/unit/design/PropertyTest.h"
 
 namespace fdtools::design {
 namespace {
 
-using testing::bruteForm;
-using testing::bruteProjection;
-using testing::closureOf;
-using testing::inside;
-using testing::Mask;
-using testing::MaskFd;
-using testing::RandomSchemas;
-using testing::SmallSchema;
-using testing::toDependencies;
-using testing::toMask;
-using testing::toSet;
+using oracle::bruteForm;
+using oracle::bruteProjection;
+using oracle::closureOf;
+using oracle::inside;
+using oracle::Mask;
+using oracle::MaskFd;
+using oracle::RandomSchemas;
+using oracle::SmallSchema;
+using oracle::toDependencies;
+using oracle::toMask;
 
-constexpr int kRounds = 2000;
-
-Mask allOf(int n) { return (1u << n) - 1; }
-
-bool isLossless(int n, const std::vector<AttributeSet>& tables,
-                const std::vector<MaskFd>& fds) {
-  return chase(n, tables, toDependencies(n, fds)).lossless;
-}
-
-bool preservesAll(const std::vector<Mask>& tables,
-                  const std::vector<MaskFd>& fds) {
-  std::vector<MaskFd> projected;
-  for (const Mask t : tables) {
-    const std::vector<MaskFd> part = bruteProjection(t, fds);
-    projected.insert(projected.end(), part.begin(), part.end());
-  }
-  return std::all_of(fds.begin(), fds.end(), [&](const MaskFd& fd) {
-    return inside(fd.right, closureOf(fd.left, projected));
-  });
-}
-
-std::string describe(const SmallSchema& schema) {
-  std::string text = std::to_string(schema.attributes) + " attributes; fds";
-  for (const MaskFd& fd : schema.fds) {
-    text += " " + std::to_string(fd.left) + "->" + std::to_string(fd.right);
-  }
-  return text;
-}
-
-TEST(Synthesis, ThreeNfIsLosslessPreservingAndIn3nf) {
-  RandomSchemas random(21);
-  for (int round = 0; round < kRounds; ++round) {
-    const SmallSchema schema = random.next(6);
-    const int n = schema.attributes;
-    const Decomposition result =
-        synthesize3nf(n, toDependencies(n, schema.fds));
-    SCOPED_TRACE(describe(schema));
-    ASSERT_FALSE(result.undecided);
-    std::vector<Mask> tables;
-    Mask covered = 0;
-    for (const AttributeSet& t : result.tables) {
-      tables.push_back(toMask(t));
-      covered |= toMask(t);
-    }
-    ASSERT_EQ(covered, allOf(n)) << "an attribute is in no table";
-    ASSERT_TRUE(isLossless(n, result.tables, schema.fds));
-    ASSERT_TRUE(preservesAll(tables, schema.fds));
-    for (const Mask t : tables) {
-      const std::string form = bruteForm(t, bruteProjection(t, schema.fds));
-      ASSERT_TRUE(form == "BCNF" || form == "3NF") << "table " << t;
-    }
-    // No table lies inside another.
-    for (std::size_t i = 0; i < tables.size(); ++i) {
-      for (std::size_t j = 0; j < tables.size(); ++j) {
-        ASSERT_TRUE(i == j || !inside(tables[i], tables[j]));
-      }
-    }
-  }
-}
-
-TEST(Synthesis, BcnfIsLosslessAndInBcnf) {
-  RandomSchemas random(22);
-  int lost = 0;
-  for (int round = 0; round < kRounds; ++round) {
-    const SmallSchema schema = random.next(6);
-    const int n = schema.attributes;
-    const Decomposition result =
-        decomposeBcnf(n, toDependencies(n, schema.fds));
-    SCOPED_TRACE(describe(schema));
-    ASSERT_FALSE(result.undecided);
-    std::vector<Mask> tables;
-    for (const AttributeSet& t : result.tables) tables.push_back(toMask(t));
-    ASSERT_TRUE(isLossless(n, result.tables, schema.fds));
-    for (const Mask t : tables) {
-      ASSERT_EQ(bruteForm(t, bruteProjection(t, schema.fds)), "BCNF")
-          << "table " << t;
-    }
-    lost += preservesAll(tables, schema.fds) ? 0 : 1;
-  }
-  // BCNF cannot always preserve: the generator must reach such schemas.
-  EXPECT_GT(lost, 20);
-}
-
-// The synthesized file, read by fdcheck, has every dependency satisfied.
-TEST(Synthesis, FdcheckFindsEveryDependencyOfA3nfSynthesisPreserved) {
-  RandomSchemas random(23);
-  for (int round = 0; round < 500; ++round) {
-    const SmallSchema schema = random.next();
-    const int n = schema.attributes;
-    const Decomposition result =
-        synthesize3nf(n, toDependencies(n, schema.fds));
-    std::vector<Mask> tables;
-    for (const AttributeSet& t : result.tables) tables.push_back(toMask(t));
-    const std::string input = testing::inputText(tables, schema.fds);
-    SCOPED_TRACE(input);
-    DependencyTester tester;
-    ASSERT_TRUE(loadCheckerInput(tester, input));
-    for (const auto& dependency : tester.dependencyIds) {
-      ASSERT_TRUE(tester.isPreserved(dependency));
-    }
-  }
-}
-
-TEST(Grading, EquivalenceMatchesTheDefinition) {
+TEST(Checks, EquivalenceMatchesTheDefinition) {
   RandomSchemas random(24);
   int equivalent = 0;
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < kPropertyRounds; ++round) {
     const SmallSchema a = random.next(5);
     SmallSchema b = random.next(5);
     // Often a cover of the first, so that both answers come up.
@@ -166,21 +63,22 @@ TEST(Grading, EquivalenceMatchesTheDefinition) {
     }
     equivalent += same ? 1 : 0;
   }
-  EXPECT_GT(equivalent, kRounds / 3);
-  EXPECT_LT(equivalent, kRounds * 9 / 10);
+  EXPECT_GT(equivalent, kPropertyRounds / 3);
+  EXPECT_LT(equivalent, kPropertyRounds * 9 / 10);
 }
 
 bool has(const std::vector<CoverFailure>& failures,
          const std::string& property) {
-  return std::any_of(
-      failures.begin(), failures.end(),
-      [&](const CoverFailure& f) { return propertyName(f.property) == property; });
+  return std::any_of(failures.begin(), failures.end(),
+                     [&](const CoverFailure& f) {
+                       return propertyName(f.property) == property;
+                     });
 }
 
-TEST(Grading, MinimalCoversPassAndMutatedOnesAreCaught) {
+TEST(Checks, MinimalCoversPassAndMutatedOnesAreCaught) {
   RandomSchemas random(25);
   int mutations[3] = {0, 0, 0};
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < kPropertyRounds; ++round) {
     const SmallSchema schema = random.next(6);
     const int n = schema.attributes;
     const std::vector<Dependency> given = toDependencies(n, schema.fds);
@@ -216,12 +114,12 @@ TEST(Grading, MinimalCoversPassAndMutatedOnesAreCaught) {
     EXPECT_FALSE(has(failures, "equivalent"));
     ++mutations[2];
   }
-  for (const int count : mutations) EXPECT_GT(count, kRounds / 4);
+  for (const int count : mutations) EXPECT_GT(count, kPropertyRounds / 4);
 }
 
-TEST(Grading, CheckCoverFailuresMatchTheDefinitions) {
+TEST(Checks, CheckCoverFailuresMatchTheDefinitions) {
   RandomSchemas random(26);
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < kPropertyRounds; ++round) {
     const SmallSchema a = random.next(5);
     const SmallSchema b = random.next(5);
     const int n = std::max(a.attributes, b.attributes);
@@ -253,10 +151,10 @@ TEST(Grading, CheckCoverFailuresMatchTheDefinitions) {
   }
 }
 
-TEST(Grading, DecompositionCheckMatchesTheDefinitions) {
+TEST(Checks, DecompositionCheckMatchesTheDefinitions) {
   RandomSchemas random(27);
   int failed[3] = {0, 0, 0};
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < kPropertyRounds; ++round) {
     SmallSchema schema = random.next(6);
     // Every attribute in a table: then the schema's attributes are exactly
     // A.. up to the last one, and ids are letters.
@@ -266,11 +164,11 @@ TEST(Grading, DecompositionCheckMatchesTheDefinitions) {
       schema.tables.push_back(allOf(schema.attributes) & ~covered);
     }
     std::vector<std::vector<std::string>> tables;
-    for (const Mask t : schema.tables) tables.push_back(testing::letters(t));
+    for (const Mask t : schema.tables) tables.push_back(oracle::letters(t));
     std::vector<NamedDependency> dependencies;
     for (const MaskFd& fd : schema.fds) {
       dependencies.push_back(
-          {testing::letters(fd.left), testing::letters(fd.right)});
+          {oracle::letters(fd.left), oracle::letters(fd.right)});
     }
     const Schema parsed(tables, dependencies);
     SCOPED_TRACE(describe(schema));
@@ -318,7 +216,7 @@ TEST(Grading, DecompositionCheckMatchesTheDefinitions) {
       failed[2] += badTables.empty() ? 0 : 1;
     }
   }
-  for (const int count : failed) EXPECT_GT(count, kRounds / 20);
+  for (const int count : failed) EXPECT_GT(count, kPropertyRounds / 20);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Deterministic checker inputs of a chosen size in which every dependency is
 // preserved, so that a run tests all of them.
-#ifndef BENCH_INPUTGENERATOR_H_
-#define BENCH_INPUTGENERATOR_H_
+#ifndef TESTS_SUPPORT_INPUTGENERATOR_H_
+#define TESTS_SUPPORT_INPUTGENERATOR_H_
 
 #include <cstdint>
 #include <string>
@@ -31,4 +31,4 @@ std::string generateCheckerInput(const InputShape& shape);
 
 }  // namespace fdtools
 
-#endif  // BENCH_INPUTGENERATOR_H_
+#endif  // TESTS_SUPPORT_INPUTGENERATOR_H_

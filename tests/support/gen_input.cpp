@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "bench/InputGenerator.h"
+#include "tests/support/InputGenerator.h"
 
 int main(int argc, char* argv[]) {
   if (argc < 4 || argc > 6) {

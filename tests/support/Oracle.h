@@ -1,8 +1,13 @@
-// Random small schemas and brute-force definitions for the design engine's
-// property tests: up to 8 attributes, sets as bit masks, every subset tried.
-#ifndef TESTS_UNIT_DESIGN_SMALLSCHEMA_H_
-#define TESTS_UNIT_DESIGN_SMALLSCHEMA_H_
+// The test oracle: functional dependencies straight from the definitions
+// and deliberately naive, so that the engine's algorithms can be checked
+// against it on random inputs. Two widths of attribute set share one
+// closure: bit sets wide enough for 128 attributes (fdcheck's tests), and
+// plain masks of up to 8 attributes where every subset is tried (the
+// design engine's).
+#ifndef TESTS_SUPPORT_ORACLE_H_
+#define TESTS_SUPPORT_ORACLE_H_
 
+#include <bitset>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,28 +15,32 @@
 #include "design/AttributeSet.h"
 #include "design/Schema.h"
 
-namespace fdtools::design::testing {
+namespace fdtools::oracle {
 
+constexpr int kMaxAttributes = 128;
+using Set = std::bitset<kMaxAttributes>;
 using Mask = unsigned;
 
-struct MaskFd {
-  Mask left;
-  Mask right;
+template <class S>
+struct FdOf {
+  S left;
+  S right;
 };
+using Fd = FdOf<Set>;
+using MaskFd = FdOf<Mask>;
 
-struct SmallSchema {
-  int attributes = 0;
-  std::vector<Mask> tables;
-  std::vector<MaskFd> fds;
-};
+template <class S>
+bool inside(const S& a, const S& b) {
+  return (a & ~b) == S{};
+}
 
-inline bool inside(Mask a, Mask b) { return (a & ~b) == 0; }
-
-inline Mask closureOf(Mask start, const std::vector<MaskFd>& fds) {
-  Mask result = start;
+// Applies dependencies until nothing changes.
+template <class S>
+S closureOf(const S& start, const std::vector<FdOf<S>>& fds) {
+  S result = start;
   for (bool grew = true; grew;) {
     grew = false;
-    for (const MaskFd& fd : fds) {
+    for (const FdOf<S>& fd : fds) {
       if (inside(fd.left, result) && !inside(fd.right, result)) {
         result |= fd.right;
         grew = true;
@@ -40,24 +49,72 @@ inline Mask closureOf(Mask start, const std::vector<MaskFd>& fds) {
   }
   return result;
 }
+// X->Y is preserved when Y lies in the closure of X under the union over
+// tables R of { S -> (S+ within R) : S a subset of R }. Every subset of
+// every table is listed, so tables must be small.
+inline bool preservedByProjection(const Fd& fd, const std::vector<Set>& tables,
+                                  const std::vector<Fd>& fds) {
+  std::vector<Fd> projected;
+  for (const Set& table : tables) {
+    std::vector<int> members;
+    for (int a = 0; a < kMaxAttributes; ++a) {
+      if (table[a]) members.push_back(a);
+    }
+    for (unsigned long mask = 0; mask < (1ul << members.size()); ++mask) {
+      Set subset;
+      for (std::size_t i = 0; i < members.size(); ++i) {
+        if (mask >> i & 1) subset.set(members[i]);
+      }
+      projected.push_back({subset, closureOf(subset, fds) & table});
+    }
+  }
+  return inside(fd.right, closureOf(fd.left, projected));
+}
 
-inline AttributeSet toSet(int attributes, Mask mask) {
-  AttributeSet set(attributes);
+// The same answer for tables of any width: the projected dependency whose
+// left side is everything reached within R implies every other one that
+// applies, since closure is monotone, so only that one need be applied.
+inline bool preservedByPasses(const Fd& fd, const std::vector<Set>& tables,
+                              const std::vector<Fd>& fds) {
+  Set reached = fd.left;
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const Set& table : tables) {
+      const Set more = closureOf(reached & table, fds) & table;
+      if (!inside(more, reached)) {
+        reached |= more;
+        grew = true;
+      }
+    }
+  }
+  return inside(fd.right, reached);
+}
+
+// Small schemas, sets as masks.
+
+struct SmallSchema {
+  int attributes = 0;
+  std::vector<Mask> tables;
+  std::vector<MaskFd> fds;
+};
+
+inline design::AttributeSet toSet(int attributes, Mask mask) {
+  design::AttributeSet set(attributes);
   for (int a = 0; a < attributes; ++a) {
     if (mask >> a & 1) set.insert(a);
   }
   return set;
 }
 
-inline Mask toMask(const AttributeSet& set) {
+inline Mask toMask(const design::AttributeSet& set) {
   Mask mask = 0;
   for (int a = set.first(); a >= 0; a = set.next(a)) mask |= 1u << a;
   return mask;
 }
 
-inline std::vector<Dependency> toDependencies(int attributes,
-                                              const std::vector<MaskFd>& fds) {
-  std::vector<Dependency> result;
+inline std::vector<design::Dependency> toDependencies(
+    int attributes, const std::vector<MaskFd>& fds) {
+  std::vector<design::Dependency> result;
   for (const MaskFd& fd : fds) {
     result.push_back({toSet(attributes, fd.left), toSet(attributes, fd.right)});
   }
@@ -65,9 +122,9 @@ inline std::vector<Dependency> toDependencies(int attributes,
 }
 
 inline std::vector<MaskFd> toMasks(
-    const std::vector<Dependency>& dependencies) {
+    const std::vector<design::Dependency>& dependencies) {
   std::vector<MaskFd> result;
-  for (const Dependency& d : dependencies) {
+  for (const design::Dependency& d : dependencies) {
     result.push_back({toMask(d.left), toMask(d.right)});
   }
   return result;
@@ -194,6 +251,6 @@ class RandomSchemas {
   std::mt19937 random;
 };
 
-}  // namespace fdtools::design::testing
+}  // namespace fdtools::oracle
 
-#endif  // TESTS_UNIT_DESIGN_SMALLSCHEMA_H_
+#endif  // TESTS_SUPPORT_ORACLE_H_

@@ -1,4 +1,4 @@
-#include "bench/InputGenerator.h"
+#include "tests/support/InputGenerator.h"
 
 #include <algorithm>
 #include <utility>
