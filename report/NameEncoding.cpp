@@ -1,5 +1,6 @@
 #include "report/NameEncoding.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace fdtools::report {
@@ -11,6 +12,24 @@ void appendEscape(std::string& out, unsigned code) {
   out += "\\u";
   for (int shift = 12; shift >= 0; shift -= 4)
     out += kHex[(code >> shift) & 0xF];
+}
+
+// U+10FF00 + byte: F4 8F, then BC to BF, then a continuation byte.
+void appendByteCharacter(std::string& out, unsigned char byte) {
+  const unsigned cp = kByteCharacterBase + byte;
+  out += static_cast<char>(0xF0 | cp >> 18);
+  out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+  out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+  out += static_cast<char>(0x80 | (cp & 0x3F));
+}
+
+// Whether the valid sequence of `length` at `at` is a character of the
+// byte range, U+10FF80 to U+10FFFF: F4 8F BE or BF, then any continuation.
+bool isByteCharacter(const std::string& bytes, std::size_t at,
+                     std::size_t length) {
+  return length == 4 && static_cast<unsigned char>(bytes[at]) == 0xF4 &&
+         static_cast<unsigned char>(bytes[at + 1]) == 0x8F &&
+         static_cast<unsigned char>(bytes[at + 2]) >= 0xBE;
 }
 
 }  // namespace
@@ -62,9 +81,12 @@ void appendJsonString(std::string& out, const std::string& bytes) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte >= 0x80) {
       const std::size_t length = utf8SequenceLength(bytes, i);
-      if (length == 0) {
-        appendEscape(out, 0xDC00 + byte);
-        ++i;
+      if (length == 0 || isByteCharacter(bytes, i, length)) {
+        const std::size_t count = length == 0 ? 1 : length;
+        for (std::size_t k = 0; k < count; ++k) {
+          appendByteCharacter(out, static_cast<unsigned char>(bytes[i + k]));
+        }
+        i += count;
       } else {
         out.append(bytes, i, length);
         i += length;
@@ -103,6 +125,24 @@ void appendJsonString(std::string& out, const std::string& bytes) {
     }
   }
   out += '"';
+}
+
+std::string nameFromJson(const std::string& utf8) {
+  std::string bytes;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t length =
+        std::max<std::size_t>(1, utf8SequenceLength(utf8, i));
+    if (isByteCharacter(utf8, i, length)) {
+      const unsigned low = (static_cast<unsigned char>(utf8[i + 2]) & 0x3F)
+                               << 6 |
+                           (static_cast<unsigned char>(utf8[i + 3]) & 0x3F);
+      bytes += static_cast<char>(low & 0xFF);
+    } else {
+      bytes.append(utf8, i, length);
+    }
+    i += length;
+  }
+  return bytes;
 }
 
 }  // namespace fdtools::report

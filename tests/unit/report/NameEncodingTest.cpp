@@ -15,43 +15,32 @@ std::string jsonOf(const std::string& bytes) {
   return out;
 }
 
-// The reverse, as a reader that knows the convention does it: \udcXX is
-// the byte XX, the rest is ordinary JSON.
+// The reverse, as a script does it: any JSON parser, then the bytes.
 std::string bytesOf(const std::string& json) {
-  std::string plain;
-  std::string bytes;
-  const auto flush = [&] {
-    bytes += nlohmann::json::parse("\"" + plain + "\"").get<std::string>();
-    plain.clear();
-  };
-  for (std::size_t i = 1; i + 1 < json.size(); ++i) {
-    if (json.compare(i, 4, "\\udc") == 0) {
-      flush();
-      bytes += static_cast<char>(std::stoi(json.substr(i + 4, 2), nullptr, 16));
-      i += 5;
-    } else if (json[i] == '\\') {
-      plain += json.substr(i, 2);
-      ++i;
-    } else {
-      plain += json[i];
-    }
-  }
-  flush();
-  return bytes;
+  return nameFromJson(nlohmann::json::parse(json).get<std::string>());
 }
 
 TEST(NameEncoding, Cases) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"A", "\"A\""},
       {"\xc3\xa9", "\"\xc3\xa9\""},
-      {"\xe9", "\"\\udce9\""},
+      // The byte E9 alone: U+10FFE9.
+      {"\xe9", "\"\xf4\x8f\xbf\xa9\""},
       {"Stra\xdf"
        "e",
-       "\"Stra\\udcdfe\""},
+       "\"Stra\xf4\x8f\xbf\x9f"
+       "e\""},
       // A sequence cut short, an overlong form, a surrogate.
-      {"\xe2\x82", "\"\\udce2\\udc82\""},
-      {"\xc0\xaf", "\"\\udcc0\\udcaf\""},
-      {"\xed\xa0\x80", "\"\\udced\\udca0\\udc80\""},
+      {"\xe2\x82", "\"\xf4\x8f\xbf\xa2\xf4\x8f\xbe\x82\""},
+      {"\xc0\xaf", "\"\xf4\x8f\xbf\x80\xf4\x8f\xbe\xaf\""},
+      {"\xed\xa0\x80", "\"\xf4\x8f\xbf\xad\xf4\x8f\xbe\xa0\xf4\x8f\xbe\x80\""},
+      // A character of the byte range in a valid name goes byte by byte,
+      // else it would read back as the byte it stands for.
+      {"\xf4\x8f\xbf\xa9",
+       "\"\xf4\x8f\xbf\xb4\xf4\x8f\xbe\x8f\xf4\x8f\xbe"
+       "\xbf\xf4\x8f\xbe\xa9\""},
+      // Just below the range: an ordinary character.
+      {"\xf4\x8f\xbd\xbf", "\"\xf4\x8f\xbd\xbf\""},
       {"a\"b\\c\n\t\x01\x7f", "\"a\\\"b\\\\c\\n\\t\\u0001\x7f\""},
       {"", "\"\""},
   };
@@ -65,9 +54,10 @@ TEST(NameEncoding, Cases) {
 
 TEST(NameEncoding, ValidUtf8IsWrittenAsNlohmannWritesIt) {
   std::mt19937 random(3);
+  // All below U+10FF80, the range that stands for single bytes.
   const std::vector<std::uint32_t> points = {
       'a',  '"',   '\\',  '\n',   0x01,    0x1f,    0x7f,
-      0xe9, 0x7ff, 0x800, 0xfffd, 0x10000, 0x10ffff};
+      0xe9, 0x7ff, 0x800, 0xfffd, 0x10000, 0x10ff7f};
   for (int round = 0; round < 2000; ++round) {
     std::string text;
     for (int n = random() % 6; n > 0; --n) {
@@ -94,7 +84,8 @@ TEST(NameEncoding, ValidUtf8IsWrittenAsNlohmannWritesIt) {
 
 TEST(NameEncoding, DifferentBytesNeverShareAString) {
   std::mt19937 random(5);
-  const std::string alphabet = "a\\\"\x80\xbf\xc3\xa9\xe9\xed\xf0\xff";
+  const std::string alphabet =
+      "a\\\"\x80\xbf\xc3\xa9\xe9\xed\xf0\xff\xf4\x8f\xbe\xbd";
   for (int round = 0; round < 20000; ++round) {
     std::string bytes;
     for (int n = random() % 6; n > 0; --n) {
