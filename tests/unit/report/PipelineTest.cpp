@@ -141,37 +141,5 @@ TEST(Pipeline, ChecksSetTheExitStatus) {
   }
 }
 
-TEST(TextWriter, TheEmptyNameIsVisible) {
-  const Outcome outcome = runCommand(Command::kCover, "A,,B\n\nA->,\n");
-  ASSERT_FALSE(outcome.error);
-  const std::string text = textOf(outcome.answers);
-  EXPECT_NE(text.find("attributes: {'',A,B}\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("cover 0: {A} -> {''}\n"), std::string::npos) << text;
-}
-
-TEST(TextWriter, ASmallReportLineByLine) {
-  const Outcome outcome =
-      runCommand(Command::kNormalForms, "A,B\nB,C\n\nB->C\n");
-  ASSERT_FALSE(outcome.error);
-  EXPECT_EQ(textOf(outcome.answers),
-            "attributes: {A,B,C}\n"
-            "table 0: {A,B}\n"
-            "table 1: {B,C}\n"
-            "dependency 0: {B} -> {C}\n"
-            "\n== normal forms ==\n"
-            "schema: {A,B,C}\n"
-            "schema form: 1NF\n"
-            "schema key 0: {A,B}\n"
-            "schema cover 0: {B} -> {C}\n"
-            "schema violation: {B} -> {C} breaks BCNF 3NF 2NF\n"
-            "table 0: {A,B}\n"
-            "table 0 form: BCNF\n"
-            "table 0 key 0: {A,B}\n"
-            "table 1: {B,C}\n"
-            "table 1 form: BCNF\n"
-            "table 1 key 0: {B}\n"
-            "table 1 cover 0: {B} -> {C}\n");
-}
-
 }  // namespace
 }  // namespace fdtools::report
