@@ -11,9 +11,11 @@ namespace fdtools::cli {
 // One run. Returns the exit status: 0 when the command ran, whatever its
 // answers, but 1 when a check (equivalent, check-cover,
 // check-decomposition) answers no; 2 after a message on `err` for a usage
-// error, an unreadable file, a dependency line without "->", a closure
-// attribute that is not in the schema, or a table too large to decide.
-// FILE "-" reads `in`.
+// error, an unreadable file, an error of the pipeline (a dependency line
+// without "->", a closure attribute that is not in the schema, a table too
+// large to decide, a synthesis that cannot be written as an input file), or
+// output that cannot be written. FILE "-" reads `in` (std::cin: standard
+// input, with its read errors).
 int runProgram(int argc, const char* const argv[], std::istream& in,
                std::ostream& out, std::ostream& err);
 
