@@ -20,8 +20,9 @@
 #   after/   optional; the exact files expected in the working folder after
 #            the run, no more and no fewer (without it: no file at all)
 #
-# A tool still running after E2E_TIMEOUT seconds (default 60) is killed and
-# the case fails, so that a hang cannot hold up the whole suite.
+# A tool still running after E2E_TIMEOUT seconds (default 60; a case's own
+# `timeout` file, for one that must exhaust a work budget, overrides it) is
+# killed and the case fails, so that a hang cannot hold up the whole suite.
 set -euo pipefail
 
 tool=$(realpath "$1")
@@ -39,6 +40,9 @@ if [ -f "$case_dir/args" ]; then
   mapfile -t args <"$case_dir/args"
 fi
 
+limit=${E2E_TIMEOUT:-60}
+[ -f "$case_dir/timeout" ] && limit=$(<"$case_dir/timeout")
+
 stdin=/dev/null
 [ -f "$case_dir/stdin" ] && stdin="$case_dir/stdin"
 if [ -f "$case_dir/stdin_path" ]; then
@@ -51,10 +55,10 @@ if [ -f "$case_dir/stdout_path" ]; then
   : >"$tmp/stdout"
 fi
 status=0
-(cd "$tmp/work" && exec timeout -k 5 "${E2E_TIMEOUT:-60}" "$tool" "${args[@]}" \
+(cd "$tmp/work" && exec timeout -k 5 "$limit" "$tool" "${args[@]}" \
   <"$stdin") >"$stdout" 2>"$tmp/stderr" || status=$?
 if [ "$status" = 124 ] || [ "$status" = 137 ]; then
-  echo "the tool did not finish within ${E2E_TIMEOUT:-60} s"
+  echo "the tool did not finish within $limit s"
 fi
 
 failed=0
