@@ -56,30 +56,14 @@ int fail(std::ostream& err, const std::string& message) {
 // `error` set to the reason, when it cannot.
 bool readInput(const std::string& name, std::istream& in, std::string& text,
                std::string& error) {
+  if (name != "-") return readTextFile(name, text, error);
   TextInputFile file;
-  errno = 0;
-  if (name == "-" && &in == &std::cin) {
+  if (&in == &std::cin) {
     file.attachStandardInput();
-  } else if (name == "-") {
-    file.attach(in);
   } else {
-    errno = 0;
-    if (!file.open(name)) {
-      std::error_code ignored;
-      error = std::filesystem::is_directory(name, ignored)
-                  ? std::strerror(EISDIR)
-                  : std::strerror(errno != 0 ? errno : ENOENT);
-      return false;
-    }
+    file.attach(in);
   }
-  text.reserve(file.sizeHint());
-  char ch = 0;
-  while (file.get(ch)) text += ch;
-  if (file.readFailed()) {
-    error = errno != 0 ? std::strerror(errno) : "read error";
-    return false;
-  }
-  return true;
+  return readAll(file, text, error);
 }
 
 // `status`, unless what was written to `out` did not reach it.

@@ -1,6 +1,8 @@
 #include "frame/TextInputFile.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -50,6 +52,30 @@ bool TextInputFile::get(char& ch) {
   }
   ch = static_cast<char>(byte);
   return true;
+}
+
+bool readAll(TextInputFile& file, std::string& text, std::string& error) {
+  errno = 0;
+  text.reserve(file.sizeHint());
+  char ch = 0;
+  while (file.get(ch)) text += ch;
+  if (!file.readFailed()) return true;
+  error = errno != 0 ? std::strerror(errno) : "read error";
+  return false;
+}
+
+bool readTextFile(const std::string& name, std::string& text,
+                  std::string& error) {
+  TextInputFile file;
+  errno = 0;
+  if (!file.open(name)) {
+    std::error_code ignored;
+    error = std::filesystem::is_directory(name, ignored)
+                ? std::strerror(EISDIR)
+                : std::strerror(errno != 0 ? errno : ENOENT);
+    return false;
+  }
+  return readAll(file, text, error);
 }
 
 }  // namespace fdtools

@@ -43,6 +43,15 @@ class TextInputFile {
   bool standardInput = false;
 };
 
+// Reads the whole of `file` (opened or attached) into `text`. False, with
+// `error` set to the reason, after a read error.
+bool readAll(TextInputFile& file, std::string& text, std::string& error);
+
+// Opens `name` and reads the whole of it. False, with `error` set to the
+// reason (no such file, a directory, a read error), when it cannot.
+bool readTextFile(const std::string& name, std::string& text,
+                  std::string& error);
+
 }  // namespace fdtools
 
 #endif  // FRAME_TEXTINPUTFILE_H_
