@@ -3,12 +3,10 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "design/Audit.h"

@@ -1,0 +1,270 @@
+"""The fdtools design audit for Python: the engine of the fdtools command.
+
+Read an exercise (the input format of fdcheck), or build one from Python
+data, and ask what ``fdtools --json`` answers: keys, a minimal cover, normal
+forms, lossless join, preservation, synthesis and the grading checks. Every
+answer is a :class:`Result`, a dict with the keys of the JSON contract
+(``man fdtools``), whose ``to_json()`` is byte for byte what the command
+prints.
+
+Names are ``str``. A name whose bytes are not UTF-8 (an ISO 8859-2 file) is
+the ``str`` that ``bytes.decode("utf-8", "surrogateescape")`` gives, and
+goes back to the same bytes the same way.
+"""
+
+from __future__ import annotations
+
+import json
+import os
+from typing import Any, Iterable, List, Optional, Sequence, Tuple, Union
+
+from . import _engine
+
+__all__ = [
+    "InputError",
+    "Result",
+    "Schema",
+    "read",
+    "read_file",
+    "equivalent",
+    "check_cover",
+    "check_decomposition",
+    "DEFAULT_MAX_KEYS",
+]
+
+DEFAULT_MAX_KEYS: int = _engine.DEFAULT_MAX_KEYS
+
+
+class InputError(ValueError):
+    """An input the engine cannot read, or an answer it cannot give.
+
+    ``line`` is the line (from 1) the error is on, or None when it is not
+    about one line; ``input`` is 0 for the schema, 1 for the second one of
+    :func:`equivalent` and :func:`check_cover`.
+    """
+
+    def __init__(self, message: str, input: int = 0, line: int = 0) -> None:
+        self.message = message
+        self.input = input
+        self.line: Optional[int] = line if line > 0 else None
+        where = f"line {line}: " if line > 0 else ""
+        super().__init__(where + message)
+
+
+_engine.set_input_error(InputError)
+
+# JSON uses the private-use characters U+10FF80..U+10FFFF for the bytes of
+# a name that are not UTF-8 (see NameEncoding.h).
+_BYTE_BASE = 0x10FF00
+_BYTE_FIRST = 0x10FF80
+
+
+def _name(json_name: str) -> str:
+    if not any(ord(c) >= _BYTE_FIRST for c in json_name):
+        return json_name
+    raw = b"".join(
+        bytes([ord(c) - _BYTE_BASE]) if ord(c) >= _BYTE_FIRST else c.encode()
+        for c in json_name
+    )
+    return raw.decode("utf-8", "surrogateescape")
+
+
+def _bytes(name: str) -> bytes:
+    if not isinstance(name, str):
+        raise TypeError(f"a name must be a str, not {type(name).__name__}")
+    return name.encode("utf-8", "surrogateescape")
+
+
+# Lists of names that are sets; "tables" and "keys" hold lists of them.
+_NAME_SETS = {"left", "right", "prime", "of", "closure", "reached", "missing",
+              "added", "attributes"}
+_LISTS_OF_NAME_SETS = {"tables", "keys"}
+
+
+def _convert(value: Any, key: Optional[str] = None, top: bool = False) -> Any:
+    if isinstance(value, dict):
+        return {k: _convert(v, k, top and False) for k, v in value.items()}
+    if isinstance(value, list):
+        if key in _NAME_SETS and all(isinstance(v, str) for v in value):
+            # The schema's own attributes stay a list, in attribute order.
+            if top:
+                return [_name(v) for v in value]
+            return frozenset(_name(v) for v in value)
+        if key in _LISTS_OF_NAME_SETS and all(isinstance(v, list) for v in value):
+            return [frozenset(_name(n) for n in v) for v in value]
+        return [_convert(v, key) for v in value]
+    if isinstance(value, str) and key == "attribute":
+        return _name(value)
+    return value
+
+
+class Result(dict):
+    """An answer: the JSON object of ``fdtools --json`` as Python data.
+
+    Lists of names that are sets (table attributes, dependency sides, keys,
+    closures) are frozensets of str; the schema's ``attributes`` is a list
+    in attribute order; tableau rows and warnings stay lists.
+    """
+
+    def __init__(self, text: str) -> None:
+        parsed = json.loads(text)
+        super().__init__(
+            {k: _convert(v, k, top=(k == "attributes")) for k, v in parsed.items()}
+        )
+        self._text = text
+
+    def to_json(self) -> str:
+        """The exact text ``fdtools --json`` prints for the same question."""
+        return self._text
+
+    @property
+    def warnings(self) -> List[str]:
+        return list(self["warnings"])
+
+
+def _text(value: Union[str, bytes]) -> bytes:
+    if isinstance(value, bytes):
+        return value
+    if isinstance(value, str):
+        return value.encode("utf-8", "surrogateescape")
+    raise TypeError(f"an input text must be str or bytes, not {type(value).__name__}")
+
+
+class Schema:
+    """A relation schema: its tables (the decomposition) and dependencies.
+
+    ``Schema(tables=[["A", "B"], ["B", "C"]], dependencies=[(["A"], ["B"])])``
+    builds one from Python data; :func:`read` and :func:`read_file` from an
+    input text. With no tables, the decomposition is one table of every
+    attribute (and the answers warn so).
+    """
+
+    def __init__(
+        self,
+        tables: Iterable[Iterable[str]] = (),
+        dependencies: Iterable[Tuple[Iterable[str], Iterable[str]]] = (),
+    ) -> None:
+        text = _engine.write_input(
+            [[_bytes(n) for n in table] for table in tables],
+            [([_bytes(n) for n in left], [_bytes(n) for n in right])
+             for left, right in dependencies],
+        )
+        self._init_text(text)
+
+    @classmethod
+    def _from_text(cls, text: bytes) -> "Schema":
+        schema = cls.__new__(cls)
+        schema._init_text(text)
+        return schema
+
+    def _init_text(self, text: bytes) -> None:
+        # Read now, so that a bad line raises here and not at the first
+        # question.
+        self._input = text
+        self._read: Optional[Result] = None
+        self._summary()
+
+    @property
+    def text(self) -> bytes:
+        """The schema as an input file for fdcheck and fdtools."""
+        return self._input
+
+    def _summary(self) -> Result:
+        if self._read is None:
+            self._read = self._ask("closure")
+        return self._read
+
+    @property
+    def attributes(self) -> List[str]:
+        """Every attribute, in attribute order (unsigned byte order)."""
+        return list(self._summary()["attributes"])
+
+    @property
+    def tables(self) -> List[frozenset]:
+        """The decomposition: the tables as given, or the one table of every
+        attribute when none was given."""
+        return list(self._summary()["tables"])
+
+    @property
+    def dependencies(self) -> List[Tuple[frozenset, frozenset]]:
+        """The dependencies in input order, as (left, right)."""
+        return [(d["left"], d["right"]) for d in self._summary()["dependencies"]]
+
+    def _ask(self, command: str, *, second: Optional["Schema"] = None,
+             attributes: bytes = b"", bcnf: bool = False, three_nf: bool = False,
+             max_keys: int = DEFAULT_MAX_KEYS) -> Result:
+        return Result(_engine.run(
+            command, self._input, None if second is None else second._input,
+            attributes, bcnf, three_nf, max_keys))
+
+    def closure(self, attributes: Iterable[str]) -> Result:
+        """``{"closure": {"of", "closure"}}``: X+ of the given names."""
+        names = _engine.name_list([_bytes(n) for n in attributes])
+        return self._ask("closure", attributes=names)
+
+    def keys(self, max_keys: int = DEFAULT_MAX_KEYS) -> Result:
+        """Every candidate key (up to ``max_keys``) and the prime attributes."""
+        return self._ask("keys", max_keys=max_keys)
+
+    def cover(self) -> Result:
+        """A minimal cover."""
+        return self._ask("cover")
+
+    def normal_forms(self, max_keys: int = DEFAULT_MAX_KEYS) -> Result:
+        """The form of the schema and of each table, with violations."""
+        return self._ask("normal-forms", max_keys=max_keys)
+
+    def lossless(self) -> Result:
+        """Whether the join of the tables is lossless, with the chase."""
+        return self._ask("lossless")
+
+    def preserve(self) -> Result:
+        """Each dependency preserved or lost, pass by pass."""
+        return self._ask("preserve")
+
+    def synthesize(self, bcnf: bool = False) -> Result:
+        """The 3NF synthesis, or BCNF splits; ``["synthesis"]["file"]`` is
+        the decomposition as an input file."""
+        return self._ask("synthesize", bcnf=bcnf)
+
+    def report(self, max_keys: int = DEFAULT_MAX_KEYS) -> Result:
+        """Keys, cover, normal forms, lossless join and preservation."""
+        return self._ask("report", max_keys=max_keys)
+
+
+def read(text: Union[str, bytes], notation: str = "auto") -> Schema:
+    """A schema from an input text.
+
+    ``notation`` is "auto" or "strict": both read the input format of
+    fdcheck, the only one this version has.
+    """
+    if notation not in ("auto", "strict"):
+        raise ValueError(f"unknown notation: {notation!r} (auto or strict)")
+    return Schema._from_text(_text(text))
+
+
+def read_file(path: Union[str, "os.PathLike[str]"], notation: str = "auto") -> Schema:
+    """A schema from a file, read as fdtools reads one (CR LF as LF, a byte
+    0x1A ends it)."""
+    return read(_engine.read_file(os.fspath(path)), notation)
+
+
+def equivalent(a: Schema, b: Schema) -> Result:
+    """Whether the two dependency sets are equivalent (tables play no part)."""
+    return a._ask("equivalent", second=b)
+
+
+def check_cover(schema: Schema, cover: Schema) -> Result:
+    """Whether ``cover``'s dependencies are a minimal cover of ``schema``'s,
+    property by property with witnesses."""
+    return schema._ask("check-cover", second=cover)
+
+
+def check_decomposition(schema: Schema, form: Optional[str] = None,
+                        max_keys: int = DEFAULT_MAX_KEYS) -> Result:
+    """Whether the schema's tables are lossless, preserving and, with
+    ``form`` "3NF" or "BCNF", every one in that form."""
+    if form not in (None, "3NF", "BCNF"):
+        raise ValueError(f"unknown form: {form!r} (None, '3NF' or 'BCNF')")
+    return schema._ask("check-decomposition", three_nf=form == "3NF",
+                       bcnf=form == "BCNF", max_keys=max_keys)
