@@ -246,6 +246,9 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
   const report::Outcome outcome = report::run(text, second, options);
   if (outcome.error) {
     const report::Error& error = *outcome.error;
+    if (error.wholeInput) {
+      return fail(err, inputNames[error.input] + ": " + error.message);
+    }
     if (error.lineNumber == 0) return fail(err, error.message);
     return fail(err, inputNames[error.input] + ":" +
                          std::to_string(error.lineNumber) + ": " +
@@ -259,8 +262,13 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
         !writeFile(arguments.output, file, reason)) {
       return fail(err, "cannot write " + arguments.output + ": " + reason);
     }
-    // Without -o the decomposition itself is the answer, ready to redirect.
+    // Without -o the decomposition itself is the answer, ready to redirect;
+    // a likely misreading of the input is told on standard error.
     if (arguments.output.empty() && !arguments.json) {
+      for (const std::string& warning : report::readingWarningTexts(
+               answers, [](const std::string& name) { return name; })) {
+        err << "fdtools: warning: " << warning << "\n";
+      }
       out << file;
       return finish(out, err, 0);
     }

@@ -220,10 +220,12 @@ bool parseInput(const std::string& text, ParsedInput& input,
     if (isEmptyLine(trimmedLine)) {
       if (!inTables) break;
       inTables = false;
+      input.tablesEnded = true;
       continue;
     }
     if (inTables) {
       input.tables.push_back(split(trimmedLine, ','));
+      input.tableLineNumbers.push_back(lineNumber);
       continue;
     }
     NamedDependency dependency;
@@ -233,8 +235,141 @@ bool parseInput(const std::string& text, ParsedInput& input,
     }
     input.dependencies.push_back(std::move(dependency));
     input.dependencyLines.push_back(trimmedLine);
+    input.dependencyLineNumbers.push_back(lineNumber);
+  }
+  // What follows the dependency section is ignored, but a dependency there
+  // was most likely meant.
+  while (readLine(in, line)) {
+    ++lineNumber;
+    if (line.find("->") != std::string::npos) {
+      input.ignoredArrowLines.push_back(lineNumber);
+    }
   }
   return true;
+}
+
+namespace {
+
+// Lines listed one by one per kind of warning; the rest are counted.
+constexpr int kWarningsPerKind = 5;
+
+// Marks of other notations: "->" inside a name, the arrow U+2192, the
+// braces of sets, the parentheses of R(A,B) and the "=" of R = AB.
+const char* const kMarks[] = {"->", "\xe2\x86\x92", "{", "}", "(", ")", "="};
+
+class WarningList {
+ public:
+  void add(ReadingWarning warning) {
+    int& count = counts[static_cast<int>(warning.kind)];
+    if (++count > kWarningsPerKind) {
+      ++more;
+      return;
+    }
+    warnings.push_back(std::move(warning));
+  }
+
+  std::vector<ReadingWarning> finish() {
+    if (more > 0) {
+      ReadingWarning rest{ReadingWarning::Kind::kMore, 0, {}, {}};
+      rest.count = more;
+      warnings.push_back(rest);
+    }
+    return std::move(warnings);
+  }
+
+ private:
+  std::vector<ReadingWarning> warnings;
+  int counts[8] = {};
+  int more = 0;
+};
+
+// The first name of `names` with a mark of another notation, and the one
+// with a space at either end; at most one of each per line.
+void checkNames(const std::vector<std::string>& names, int lineNumber,
+                bool arrowAllowed, WarningList& list) {
+  bool marked = false;
+  bool spaced = false;
+  for (const std::string& name : names) {
+    for (const char* mark : kMarks) {
+      if (marked || (arrowAllowed && std::string(mark) == "->")) continue;
+      if (name.find(mark) != std::string::npos) {
+        list.add({ReadingWarning::Kind::kNameWithMark, lineNumber, name, mark});
+        marked = true;
+      }
+    }
+    if (!spaced && !name.empty() &&
+        (name.front() == kSpace || name.back() == kSpace)) {
+      list.add({ReadingWarning::Kind::kNameWithSpace, lineNumber, name, {}});
+      spaced = true;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<ReadingWarning> readingWarnings(const ParsedInput& input,
+                                            const Schema& schema) {
+  WarningList list;
+  bool arrowSeen = false;
+  for (std::size_t t = 0; t < input.tables.size(); ++t) {
+    const int lineNumber = input.tableLineNumbers[t];
+    bool arrow = false;
+    for (const std::string& name : input.tables[t]) {
+      arrow = arrow || name.find("->") != std::string::npos;
+    }
+    if (arrow && !input.tablesEnded) {
+      // Once is enough: every later line is read the same way.
+      if (!arrowSeen) {
+        list.add({ReadingWarning::Kind::kNoEmptyLine, lineNumber, {}, "->"});
+      }
+    } else if (arrow) {
+      list.add({ReadingWarning::Kind::kArrowInTable, lineNumber, {}, "->"});
+    }
+    arrowSeen = arrowSeen || arrow;
+    checkNames(input.tables[t], lineNumber, true, list);
+  }
+  for (std::size_t d = 0; d < input.dependencies.size(); ++d) {
+    const int lineNumber = input.dependencyLineNumbers[d];
+    std::vector<std::string> names = input.dependencies[d].left;
+    names.insert(names.end(), input.dependencies[d].right.begin(),
+                 input.dependencies[d].right.end());
+    checkNames(names, lineNumber, false, list);
+  }
+  for (const int lineNumber : input.ignoredArrowLines) {
+    list.add({ReadingWarning::Kind::kIgnoredLine, lineNumber, {}, "->"});
+  }
+  if (schema.tables().size() > 1) {
+    const AttributeSet all = schema.allAttributes();
+    for (std::size_t t = 0; t < schema.tables().size(); ++t) {
+      if (!(schema.tables()[t] == all)) continue;
+      ReadingWarning warning{ReadingWarning::Kind::kTableIsTheRelation,
+                             input.tableLineNumbers[t],
+                             {},
+                             {}};
+      warning.table = static_cast<int>(t);
+      list.add(std::move(warning));
+    }
+  }
+  return list.finish();
+}
+
+std::string notTextReason(const std::string& text) {
+  if (text.find('\0') != std::string::npos) {
+    return "it holds NUL bytes, so it is UTF-16 or a binary file, not text: "
+           "save it as UTF-8 (or ISO 8859-2)";
+  }
+  std::size_t control = 0;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\n' && c != '\r' && c != '\t') || byte == 0x7F) {
+      ++control;
+    }
+  }
+  if (control * 2 > text.size()) {
+    return "most of its bytes are control characters, so it is a binary "
+           "file, not text";
+  }
+  return "";
 }
 
 WrittenLine writeTableLine(const std::vector<std::string>& names) {

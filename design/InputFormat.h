@@ -32,7 +32,52 @@ struct ParsedInput {
   // Each dependency line as read, trimmed: to write the dependencies back
   // exactly as given.
   std::vector<std::string> dependencyLines;
+  // Where each table and dependency stood (lines from 1), whether an empty
+  // line ended the table section, and the lines after the dependency
+  // section, which are ignored, that hold "->": for the reading warnings.
+  std::vector<int> tableLineNumbers;
+  std::vector<int> dependencyLineNumbers;
+  bool tablesEnded = false;
+  std::vector<int> ignoredArrowLines;
 };
+
+// What in an input that reads without error is most likely a misreading:
+// the notation of a textbook, a forgotten empty line, the relation itself
+// among its tables. Each names its line.
+struct ReadingWarning {
+  enum class Kind {
+    // "->" in the table section, which no empty line ends: every line is
+    // a table and there are no dependencies.
+    kNoEmptyLine,
+    // "->" in a table line before the empty line.
+    kArrowInTable,
+    // `name` holds `mark`: "->", "→", a brace, a parenthesis or "=".
+    kNameWithMark,
+    // `name` starts or ends with a space.
+    kNameWithSpace,
+    // A line after the dependency section holds "->".
+    kIgnoredLine,
+    // Table `table` holds every attribute beside other tables.
+    kTableIsTheRelation,
+    // `count` more of the kinds above, not listed one by one.
+    kMore,
+  };
+  Kind kind;
+  int lineNumber = 0;
+  std::string name;
+  std::string mark;
+  int table = -1;
+  int count = 0;
+};
+
+// The warnings for `input`, read into `schema`, a few lines of each kind at
+// most, in line order within each kind.
+std::vector<ReadingWarning> readingWarnings(const ParsedInput& input,
+                                            const Schema& schema);
+
+// Why `text` cannot be an input at all, or "": NUL bytes (UTF-16, or a
+// binary file) or mostly control bytes.
+std::string notTextReason(const std::string& text);
 
 struct ParseError {
   // 1-based.

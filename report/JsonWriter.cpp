@@ -11,6 +11,8 @@ namespace {
 using design::AttributeSet;
 using design::Dependency;
 
+std::string asIs(const std::string& name) { return name; }
+
 class Writer {
  public:
   Writer(std::ostream& out, const design::Schema& schema)
@@ -52,7 +54,7 @@ class Writer {
     json.endArray();
   }
 
-  void summary(const std::vector<design::Warning>& warnings) {
+  void summary(const std::vector<std::string>& warnings) {
     json.key("version");
     json.number(kJsonVersion);
     json.key("attributes");
@@ -63,9 +65,7 @@ class Writer {
     dependencies(schema.dependencies());
     json.key("warnings");
     json.beginArray();
-    for (const design::Warning& warning : warnings) {
-      json.string(warningText(warning, schema, asIs));
-    }
+    for (const std::string& warning : warnings) json.string(warning);
     json.endArray();
   }
 
@@ -332,8 +332,6 @@ class Writer {
   }
 
  private:
-  static std::string asIs(const std::string& name) { return name; }
-
   const design::Schema& schema;
 };
 
@@ -343,7 +341,7 @@ void writeJson(std::ostream& out, const Answers& answers) {
   {
     Writer writer(out, answers.schema);
     writer.json.beginObject();
-    writer.summary(answers.warnings);
+    writer.summary(warningTexts(answers, asIs));
     forEachPart(answers, writer);
     writer.json.endObject();
   }

@@ -10,6 +10,10 @@ namespace {
 
 std::optional<Error> parse(const std::string& text, int which,
                            design::ParsedInput& input) {
+  const std::string notText = design::notTextReason(text);
+  if (!notText.empty()) {
+    return Error{which, 0, "not an input file: " + notText, true};
+  }
   design::ParseError parseError;
   if (design::parseInput(text, input, parseError)) return std::nullopt;
   return Error{which, parseError.lineNumber,
@@ -150,6 +154,18 @@ Outcome run(const std::string& text, const std::optional<std::string>& second,
   // play no part.
   answers.schema =
       design::Schema(input.tables, input.dependencies, other.dependencies);
+  for (auto& warning : design::readingWarnings(input, answers.schema)) {
+    answers.readingWarnings.emplace_back(0, std::move(warning));
+  }
+  if (second) {
+    // The second input's tables play no part, so neither do their warnings.
+    for (auto& warning : design::readingWarnings(other, design::Schema())) {
+      if (warning.kind == design::ReadingWarning::Kind::kTableIsTheRelation) {
+        continue;
+      }
+      answers.readingWarnings.emplace_back(1, std::move(warning));
+    }
+  }
   design::Audit audit(answers.schema, options.maxKeys);
   if (second) audit.ignoreTables();
   outcome.error = compute(audit, options, input.dependencyLines, answers);
@@ -180,6 +196,69 @@ std::string warningText(const design::Warning& warning,
              ": the keys listed are not all, nor are the prime attributes";
   }
   return "";
+}
+
+namespace {
+
+std::string readingWarningText(int input, const design::ReadingWarning& warning,
+                               std::string (*spell)(const std::string&)) {
+  using Kind = design::ReadingWarning::Kind;
+  std::string where = input == 1 ? "second file, " : "";
+  if (warning.kind != Kind::kMore) {
+    where += "line " + std::to_string(warning.lineNumber) + ": ";
+  }
+  const std::string name = "'" + spell(warning.name) + "'";
+  switch (warning.kind) {
+    case Kind::kNoEmptyLine:
+      return where +
+             "\"->\" in a table line, and no empty line ends the tables: did "
+             "you forget the empty line between tables and dependencies? "
+             "Every line was read as a table, so there are no dependencies";
+    case Kind::kArrowInTable:
+      return where +
+             "\"->\" in a table line: is this a dependency? Dependencies go "
+             "after the empty line that ends the tables";
+    case Kind::kNameWithMark:
+      return where + "the name " + name + " holds \"" + warning.mark +
+             "\": this format separates names by commas only, without "
+             "braces, parentheses, \"=\" or arrows inside names (A,B->C)";
+    case Kind::kNameWithSpace:
+      return where + "the name " + name +
+             " starts or ends with a space: a space next to a comma or an "
+             "arrow belongs to the name; remove it unless it is meant";
+    case Kind::kIgnoredLine:
+      return where +
+             "ignored, though it holds \"->\": an empty line above it ends "
+             "the dependencies; remove that line to read it as one";
+    case Kind::kTableIsTheRelation:
+      return where + "table " + std::to_string(warning.table) +
+             " holds every attribute beside other tables: is this the "
+             "relation itself? List only the tables of the decomposition";
+    case Kind::kMore:
+      return std::to_string(warning.count) +
+             " more lines like the ones warned about above";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::vector<std::string> readingWarningTexts(
+    const Answers& answers, std::string (*spell)(const std::string&)) {
+  std::vector<std::string> texts;
+  for (const auto& [input, warning] : answers.readingWarnings) {
+    texts.push_back(readingWarningText(input, warning, spell));
+  }
+  return texts;
+}
+
+std::vector<std::string> warningTexts(
+    const Answers& answers, std::string (*spell)(const std::string&)) {
+  std::vector<std::string> texts = readingWarningTexts(answers, spell);
+  for (const design::Warning& warning : answers.warnings) {
+    texts.push_back(warningText(warning, answers.schema, spell));
+  }
+  return texts;
 }
 
 const design::Dependency& dependencyOf(const design::Schema& schema,

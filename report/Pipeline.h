@@ -11,6 +11,7 @@
 
 #include "design/Audit.h"
 #include "design/Checks.h"
+#include "design/InputFormat.h"
 #include "design/Keys.h"
 #include "design/NormalForm.h"
 #include "design/Schema.h"
@@ -50,6 +51,9 @@ struct SynthesisAnswer {
 struct Answers {
   Command command = Command::kReport;
   design::Schema schema;
+  // How the inputs were read that is likely not what was meant, each with
+  // its input (0 or 1); then what the answers themselves warn about.
+  std::vector<std::pair<int, design::ReadingWarning>> readingWarnings;
   std::vector<design::Warning> warnings;
   std::optional<ClosureAnswer> closure;
   std::optional<design::KeySet> keys;
@@ -92,6 +96,8 @@ struct Error {
   int input = 0;
   int lineNumber = 0;
   std::string message;
+  // About the input as a whole (it is not text), so worth its name.
+  bool wholeInput = false;
 };
 
 struct Outcome {
@@ -108,6 +114,14 @@ Outcome run(const std::string& text, const std::optional<std::string>& second,
 std::string warningText(const design::Warning& warning,
                         const design::Schema& schema,
                         std::string (*spell)(const std::string&));
+
+// The warnings about how the inputs were read, in words.
+std::vector<std::string> readingWarningTexts(
+    const Answers& answers, std::string (*spell)(const std::string&));
+
+// Every warning of `answers` in words, those about reading first.
+std::vector<std::string> warningTexts(const Answers& answers,
+                                      std::string (*spell)(const std::string&));
 
 // The dependency of the first (`from` kFirst) or second input.
 const design::Dependency& dependencyOf(const design::Schema& schema,

@@ -92,7 +92,7 @@ class Writer {
 
   void heading(const char* title) { out << "\n== " << title << " ==\n"; }
 
-  void summary(const std::vector<design::Warning>& warnings) {
+  void summary(const std::vector<std::string>& warnings) {
     out << "attributes: " << set(schema.allAttributes()) << "\n";
     for (std::size_t t = 0; t < schema.tables().size(); ++t) {
       out << "table " << t << ": " << set(schema.tables()[t]) << "\n";
@@ -101,8 +101,8 @@ class Writer {
       out << "dependency " << d << ": " << dependency(schema.dependencies()[d])
           << "\n";
     }
-    for (const design::Warning& warning : warnings) {
-      out << "warning: " << warningText(warning, schema, visibleName) << "\n";
+    for (const std::string& warning : warnings) {
+      out << "warning: " << warning << "\n";
     }
   }
 
@@ -291,7 +291,7 @@ class Writer {
 
 void writeText(std::ostream& out, const Answers& answers) {
   Writer writer(out, answers.schema);
-  writer.summary(answers.warnings);
+  writer.summary(warningTexts(answers, visibleName));
   forEachPart(answers, writer);
 }
 

@@ -37,6 +37,7 @@ std::string run(const std::string& command, const std::string& inputText,
   if (outcome.error) {
     const report::Error& error = *outcome.error;
     std::string where;
+    if (error.wholeInput && error.input == 1) where = "second file: ";
     if (error.lineNumber > 0) {
       where = (error.input == 1 ? "second file, line " : "line ") +
               std::to_string(error.lineNumber) + ": ";

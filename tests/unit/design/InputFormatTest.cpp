@@ -189,5 +189,62 @@ TEST(InputFormat, ReadsAsFdcheckReads) {
   EXPECT_TRUE(input.dependencies[1].left.empty());
 }
 
+using Kind = ReadingWarning::Kind;
+
+std::vector<std::pair<Kind, int>> warningsOf(const std::string& text) {
+  ParsedInput input;
+  ParseError error;
+  EXPECT_TRUE(parseInput(text, input, error)) << text;
+  const Schema schema(input.tables, input.dependencies);
+  std::vector<std::pair<Kind, int>> found;
+  for (const ReadingWarning& w : readingWarnings(input, schema)) {
+    found.emplace_back(w.kind, w.kind == Kind::kMore ? w.count : w.lineNumber);
+  }
+  return found;
+}
+
+TEST(InputFormat, WarnsOfLikelyMisreadings) {
+  struct Case {
+    std::string text;
+    std::vector<std::pair<Kind, int>> warnings;
+  };
+  const std::vector<Case> cases = {
+      {"A,B\nB,C\n\nA->B\n", {}},
+      // Every line a table: said once, at the first arrow.
+      {"A,B\nA->B\nB->C\n", {{Kind::kNoEmptyLine, 2}}},
+      {"A->B\n\nB->C\n", {{Kind::kArrowInTable, 1}}},
+      {"R(A,B)\n\n{A}->{B}\n",
+       {{Kind::kNameWithMark, 1}, {Kind::kNameWithMark, 3}}},
+      {"A=B\n\nA\xe2\x86\x92" "B->C\n",
+       {{Kind::kNameWithMark, 1}, {Kind::kNameWithMark, 3}}},
+      // On the right side "->" is inside a name: a second dependency on
+      // the same line.
+      {"\nA->B->C\n", {{Kind::kNameWithMark, 2}}},
+      {"A, B\n\nA ->B\n", {{Kind::kNameWithSpace, 1}, {Kind::kNameWithSpace, 3}}},
+      {"A,B\n\nA->B\n\nB->A\nno arrow\n", {{Kind::kIgnoredLine, 5}}},
+      {"A,B,C\nA,B\n\nA->B\n", {{Kind::kTableIsTheRelation, 1}}},
+      // One table of everything is the relation, and no warning.
+      {"A,B,C\n\nA->B\n", {}},
+      {"\na ->b\nb ->c\nc ->d\nd ->e\ne ->f\nf ->g\ng ->h\n",
+       {{Kind::kNameWithSpace, 2},
+        {Kind::kNameWithSpace, 3},
+        {Kind::kNameWithSpace, 4},
+        {Kind::kNameWithSpace, 5},
+        {Kind::kNameWithSpace, 6},
+        {Kind::kMore, 2}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(warningsOf(c.text), c.warnings) << c.text;
+  }
+}
+
+TEST(InputFormat, TextThatIsNoInput) {
+  EXPECT_EQ(notTextReason("A,B\r\n\n\tA->B\n"), "");
+  EXPECT_EQ(notTextReason(""), "");
+  EXPECT_NE(notTextReason(std::string("A\0,\0B\0", 6)), "");
+  EXPECT_NE(notTextReason("\x01\x02\x03" "A"), "");
+  EXPECT_EQ(notTextReason("\x01" "AB"), "");
+}
+
 }  // namespace
 }  // namespace fdtools::design
