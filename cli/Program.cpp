@@ -43,6 +43,11 @@ struct Arguments {
   bool threeNf = false;
   // synthesize -o.
   std::string output;
+  std::string notation = "auto";
+  bool letters = false;
+  bool words = false;
+  // convert --to: "", "strict" or "exercise".
+  std::string convertTo;
 };
 
 int fail(std::ostream& err, const std::string& message) {
@@ -71,20 +76,20 @@ int finish(std::ostream& out, std::ostream& err, int status) {
 }
 
 const char kHelpFooter[] =
-    "FILE is a checker input file; \"-\" reads standard input. Exit status: 0\n"
-    "when the command ran, whatever the answers, except that the checks\n"
-    "(equivalent, check-cover, check-decomposition) exit 1 when the answer is\n"
-    "no; 2 on trouble: a usage error, an unreadable file, a dependency line\n"
-    "without \"->\", a closure attribute that is not in the schema, or a "
-    "table\n"
-    "too large to decide.";
+    "FILE is a checker input file, or an exercise as textbooks write one\n"
+    "(R(A,B,C) and AB -> C, see --notation); \"-\" reads standard input.\n"
+    "Exit status: 0 when the command ran, whatever the answers, except that\n"
+    "the checks (equivalent, check-cover, check-decomposition) exit 1 when\n"
+    "the answer is no; 2 on trouble: a usage error, an unreadable file, a\n"
+    "line that cannot be read, a closure attribute that is not in the\n"
+    "schema, or a table too large to decide.";
 
 // The first argument that is neither an option nor an option's value, or
 // nullptr. Names a command, when the command line is right.
 const char* firstWord(int argc, const char* const argv[]) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--max-keys") {
+    if (arg == "--max-keys" || arg == "--notation" || arg == "--to") {
       ++i;
       continue;
     }
@@ -114,6 +119,18 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
   app.add_option("--max-keys", arguments.maxKeys,
                  "Stop listing keys after N, at least 1 (default 10000)")
       ->type_name("N");
+  app.add_option("--notation", arguments.notation,
+                 "How to read FILE: auto (default), strict (the format of "
+                 "fdcheck) or exercise (R(A,B,C), AB -> C)")
+      ->check(CLI::IsMember({"auto", "strict", "exercise"}))
+      ->type_name("NOTATION");
+  CLI::Option* letters = app.add_flag(
+      "--letters", arguments.letters,
+      "In the exercise notation, one letter per attribute (ABC is A, B, C)");
+  CLI::Option* words =
+      app.add_flag("--words", arguments.words,
+                   "In the exercise notation, names are words (ABC is one)");
+  letters->excludes(words);
   app.require_subcommand(1);
   app.fallthrough();
   app.footer(kHelpFooter);
@@ -141,6 +158,12 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
                       "Write the decomposition to OUT instead of standard "
                       "output")
           ->type_name("OUT");
+    }
+    if (info.command == Command::kConvert) {
+      sub->add_option("--to", arguments.convertTo,
+                      "The notation to write (default: the other one)")
+          ->check(CLI::IsMember({"strict", "exercise"}))
+          ->type_name("NOTATION");
     }
     if (info.command == Command::kCheckDecomposition) {
       CLI::Option* threeNf =
@@ -243,6 +266,16 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
   options.bcnf = arguments.bcnf;
   options.threeNf = arguments.threeNf;
   options.maxKeys = arguments.maxKeys;
+  const auto notationNamed = [](const std::string& name) {
+    return name == "strict"     ? report::Notation::kStrict
+           : name == "exercise" ? report::Notation::kExercise
+                                : report::Notation::kAuto;
+  };
+  options.notation = notationNamed(arguments.notation);
+  options.convertTo = notationNamed(arguments.convertTo);
+  options.letters = arguments.letters ? design::LetterMode::kLetters
+                    : arguments.words ? design::LetterMode::kWords
+                                      : design::LetterMode::kDecide;
   const report::Outcome outcome = report::run(text, second, options);
   if (outcome.error) {
     const report::Error& error = *outcome.error;
@@ -272,6 +305,11 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
       out << file;
       return finish(out, err, 0);
     }
+  }
+  // Converted, the schema itself is the answer, as with synthesize.
+  if (answers.convert && !arguments.json) {
+    out << answers.convert->text;
+    return finish(out, err, 0);
   }
   if (arguments.json) {
     report::writeJson(out, answers);

@@ -230,7 +230,7 @@ bool parseInput(const std::string& text, ParsedInput& input,
     }
     NamedDependency dependency;
     if (!splitDependency(trimmedLine, dependency)) {
-      error = {lineNumber, line};
+      error = {lineNumber, line, {}};
       return false;
     }
     input.dependencies.push_back(std::move(dependency));
@@ -311,7 +311,9 @@ std::vector<ReadingWarning> readingWarnings(const ParsedInput& input,
                                             const Schema& schema) {
   WarningList list;
   bool arrowSeen = false;
-  for (std::size_t t = 0; t < input.tables.size(); ++t) {
+  // The exercise notation has its own grammar: only the relation among its
+  // tables is worth a word there.
+  for (std::size_t t = 0; t < input.tables.size() && !input.exercise; ++t) {
     const int lineNumber = input.tableLineNumbers[t];
     bool arrow = false;
     for (const std::string& name : input.tables[t]) {
@@ -328,7 +330,8 @@ std::vector<ReadingWarning> readingWarnings(const ParsedInput& input,
     arrowSeen = arrowSeen || arrow;
     checkNames(input.tables[t], lineNumber, true, list);
   }
-  for (std::size_t d = 0; d < input.dependencies.size(); ++d) {
+  for (std::size_t d = 0; d < input.dependencies.size() && !input.exercise;
+       ++d) {
     const int lineNumber = input.dependencyLineNumbers[d];
     std::vector<std::string> names = input.dependencies[d].left;
     names.insert(names.end(), input.dependencies[d].right.begin(),

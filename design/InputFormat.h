@@ -39,6 +39,13 @@ struct ParsedInput {
   std::vector<int> dependencyLineNumbers;
   bool tablesEnded = false;
   std::vector<int> ignoredArrowLines;
+  // Read in the exercise notation: the tables' own names (R1, R2, ...),
+  // the attributes of the relation itself, and whether each letter was
+  // read as one attribute.
+  bool exercise = false;
+  std::vector<std::string> tableNames;
+  std::vector<std::string> relationNames;
+  bool lettersAsNames = false;
 };
 
 // What in an input that reads without error is most likely a misreading:
@@ -84,6 +91,8 @@ struct ParseError {
   int lineNumber = 0;
   // The line as read, before trimming.
   std::string line;
+  // What is wrong, when it is more than a missing "->".
+  std::string message;
 };
 
 // Returns false, with `error` filled, at the first dependency line without

@@ -16,8 +16,10 @@ void addNames(std::vector<std::string>& names,
 
 Schema::Schema(const std::vector<std::vector<std::string>>& tables,
                const std::vector<NamedDependency>& dependencies,
-               const std::vector<NamedDependency>& others) {
+               const std::vector<NamedDependency>& others,
+               const std::vector<std::string>& moreNames) {
   for (const auto& table : tables) addNames(names_, table);
+  addNames(names_, moreNames);
   for (const auto* list : {&dependencies, &others}) {
     for (const NamedDependency& dependency : *list) {
       addNames(names_, dependency.left);

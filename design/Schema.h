@@ -28,10 +28,12 @@ class Schema {
   // Every name of `tables` and `dependencies` becomes an attribute. With no
   // tables, the decomposition is one table holding every attribute.
   // `others`, a second dependency set (another file's, to compare with),
-  // adds its names to the attributes but is kept apart.
+  // adds its names to the attributes but is kept apart. `moreNames` are
+  // attributes too (those of a relation that no table or dependency names).
   Schema(const std::vector<std::vector<std::string>>& tables,
          const std::vector<NamedDependency>& dependencies,
-         const std::vector<NamedDependency>& others = {});
+         const std::vector<NamedDependency>& others = {},
+         const std::vector<std::string>& moreNames = {});
 
   int attributeCount() const { return static_cast<int>(names_.size()); }
   // Names by id, in unsigned byte order.

@@ -32,6 +32,9 @@ const std::vector<CommandInfo>& commands() {
        "whether FILE's tables are lossless, dependency-preserving and (with "
        "--3nf or --bcnf) in that form",
        nullptr, true},
+      {Command::kConvert, "convert",
+       "the same schema in the other notation (strict or exercise; --to "
+       "chooses)"},
   };
   return all;
 }

@@ -20,6 +20,7 @@ enum class Command {
   kEquivalent,
   kCheckCover,
   kCheckDecomposition,
+  kConvert,
 };
 
 struct CommandInfo {

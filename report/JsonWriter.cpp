@@ -54,13 +54,25 @@ class Writer {
     json.endArray();
   }
 
-  void summary(const std::vector<std::string>& warnings) {
+  void summary(const Answers& answers,
+               const std::vector<std::string>& warnings) {
     json.key("version");
     json.number(kJsonVersion);
+    json.key("input");
+    json.beginObject();
+    json.key("notation");
+    json.string(answers.exercise ? "exercise" : "strict");
+    json.key("lettersAsNames");
+    json.boolean(answers.lettersAsNames);
+    json.endObject();
     json.key("attributes");
     names(schema.allAttributes());
     json.key("tables");
     sets(schema.tables());
+    if (!answers.tableNames.empty()) {
+      json.key("tableNames");
+      json.strings(answers.tableNames);
+    }
     json.key("dependencies");
     dependencies(schema.dependencies());
     json.key("warnings");
@@ -331,6 +343,16 @@ class Writer {
     json.endObject();
   }
 
+  void convert(const ConvertAnswer& answer) {
+    json.key("convert");
+    json.beginObject();
+    json.key("to");
+    json.string(answer.exercise ? "exercise" : "strict");
+    json.key("text");
+    json.string(answer.text);
+    json.endObject();
+  }
+
  private:
   const design::Schema& schema;
 };
@@ -341,7 +363,7 @@ void writeJson(std::ostream& out, const Answers& answers) {
   {
     Writer writer(out, answers.schema);
     writer.json.beginObject();
-    writer.summary(warningTexts(answers, asIs));
+    writer.summary(answers, warningTexts(answers, asIs));
     forEachPart(answers, writer);
     writer.json.endObject();
   }

@@ -9,12 +9,21 @@ namespace fdtools::report {
 namespace {
 
 std::optional<Error> parse(const std::string& text, int which,
-                           design::ParsedInput& input) {
+                           const Options& options, design::ParsedInput& input) {
   const std::string notText = design::notTextReason(text);
   if (!notText.empty()) {
     return Error{which, 0, "not an input file: " + notText, true};
   }
   design::ParseError parseError;
+  const bool exercise =
+      options.notation == Notation::kExercise ||
+      (options.notation == Notation::kAuto && design::looksLikeExercise(text));
+  if (exercise) {
+    if (design::parseExercise(text, options.letters, input, parseError)) {
+      return std::nullopt;
+    }
+    return Error{which, parseError.lineNumber, parseError.message};
+  }
   if (design::parseInput(text, input, parseError)) return std::nullopt;
   return Error{which, parseError.lineNumber,
                "no \"->\" in dependency line: " + parseError.line};
@@ -124,6 +133,28 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
         answers.ok = answers.checkDecomposition->failures.empty();
         break;
       }
+      case Command::kConvert: {
+        ConvertAnswer convert;
+        convert.exercise = options.convertTo == Notation::kAuto
+                               ? !answers.exercise
+                               : options.convertTo == Notation::kExercise;
+        std::string problem;
+        if (convert.exercise) {
+          convert.text =
+              design::writeExercise(schema, answers.tableNames, problem);
+        } else {
+          const std::vector<design::AttributeSet> none;
+          design::WrittenInput written = design::writeInput(
+              schema, schema.tablesGiven() ? schema.tables() : none, lines);
+          problem = written.problem;
+          convert.text = std::move(written.text);
+        }
+        if (!problem.empty()) {
+          return Error{0, 0, "cannot convert: " + problem};
+        }
+        answers.convert = std::move(convert);
+        break;
+      }
       case Command::kReport:
         break;
     }
@@ -145,15 +176,20 @@ Outcome run(const std::string& text, const std::optional<std::string>& second,
   Outcome outcome;
   design::ParsedInput input;
   design::ParsedInput other;
-  outcome.error = parse(text, 0, input);
-  if (!outcome.error && second) outcome.error = parse(*second, 1, other);
+  outcome.error = parse(text, 0, options, input);
+  if (!outcome.error && second) {
+    outcome.error = parse(*second, 1, options, other);
+  }
   if (outcome.error) return outcome;
   Answers& answers = outcome.answers;
   answers.command = options.command;
+  answers.exercise = input.exercise;
+  answers.lettersAsNames = input.lettersAsNames;
+  answers.tableNames = input.tableNames;
   // Two inputs are compared on their dependencies; the second one's tables
   // play no part.
-  answers.schema =
-      design::Schema(input.tables, input.dependencies, other.dependencies);
+  answers.schema = design::Schema(input.tables, input.dependencies,
+                                  other.dependencies, input.relationNames);
   for (auto& warning : design::readingWarnings(input, answers.schema)) {
     answers.readingWarnings.emplace_back(0, std::move(warning));
   }
@@ -242,6 +278,12 @@ std::string readingWarningText(int input, const design::ReadingWarning& warning,
 }
 
 }  // namespace
+
+std::string readingDescription(const Answers& answers) {
+  if (!answers.exercise) return "strict format";
+  return answers.lettersAsNames ? "exercise notation, one letter per attribute"
+                                : "exercise notation, names as words";
+}
 
 std::vector<std::string> readingWarningTexts(
     const Answers& answers, std::string (*spell)(const std::string&)) {

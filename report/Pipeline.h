@@ -11,6 +11,7 @@
 
 #include "design/Audit.h"
 #include "design/Checks.h"
+#include "design/ExerciseFormat.h"
 #include "design/InputFormat.h"
 #include "design/Keys.h"
 #include "design/NormalForm.h"
@@ -19,8 +20,17 @@
 
 namespace fdtools::report {
 
+// How an input text is read: the strict format of fdcheck, the exercise
+// notation of textbooks, or whichever the text looks like.
+enum class Notation { kAuto, kStrict, kExercise };
+
 struct Options {
   Command command = Command::kReport;
+  Notation notation = Notation::kAuto;
+  // For the exercise notation: letters or words, or decided by the input.
+  design::LetterMode letters = design::LetterMode::kDecide;
+  // For convert: the notation to write; kAuto means the other one.
+  Notation convertTo = Notation::kAuto;
   // For closure: names separated by commas, as on a table line.
   std::string attributes;
   // For synthesize: BCNF splits instead of the 3NF synthesis; for
@@ -47,10 +57,21 @@ struct SynthesisAnswer {
   std::string file;
 };
 
+struct ConvertAnswer {
+  // Written in the exercise notation, else in the strict format.
+  bool exercise = false;
+  std::string text;
+};
+
 // Every part the command asked for is set; the others are empty.
 struct Answers {
   Command command = Command::kReport;
+  // How the (first) input was read.
+  bool exercise = false;
+  bool lettersAsNames = false;
   design::Schema schema;
+  // The tables' own names, in the exercise notation; else empty.
+  std::vector<std::string> tableNames;
   // How the inputs were read that is likely not what was meant, each with
   // its input (0 or 1); then what the answers themselves warn about.
   std::vector<std::pair<int, design::ReadingWarning>> readingWarnings;
@@ -65,6 +86,7 @@ struct Answers {
   std::optional<std::vector<design::ImplicationWitness>> equivalent;
   std::optional<std::vector<design::CoverFailure>> checkCover;
   std::optional<design::DecompositionCheck> checkDecomposition;
+  std::optional<ConvertAnswer> convert;
   // For the checks: whether every property holds.
   bool ok = true;
 
@@ -88,6 +110,7 @@ void forEachPart(const Answers& answers, Writer& writer) {
   if (answers.checkDecomposition) {
     writer.checkDecomposition(*answers.checkDecomposition, answers.ok);
   }
+  if (answers.convert) writer.convert(*answers.convert);
 }
 
 struct Error {
@@ -109,6 +132,10 @@ struct Outcome {
 // on `second`, compared on its dependencies alone).
 Outcome run(const std::string& text, const std::optional<std::string>& second,
             const Options& options);
+
+// How the input was read, in words: "strict format", "exercise notation,
+// one letter per attribute", "exercise notation, names as words".
+std::string readingDescription(const Answers& answers);
 
 // A warning in words; names spelled by `spell`, separated by commas.
 std::string warningText(const design::Warning& warning,

@@ -79,8 +79,14 @@ class Buffer {
 
 class Writer {
  public:
-  Writer(std::ostream& stream, const design::Schema& schema)
-      : out(stream), schema(schema) {}
+  Writer(std::ostream& stream, const design::Schema& schema,
+         const std::vector<std::string>& tableNames)
+      : out(stream), schema(schema), tableNames(tableNames) {}
+
+  // "table 2", or the table's own name when the input gave one.
+  std::string tableLabel(std::size_t t) const {
+    return t < tableNames.size() ? tableNames[t] : "table " + std::to_string(t);
+  }
 
   SetText set(const AttributeSet& attributes) const {
     return {schema, attributes};
@@ -95,7 +101,7 @@ class Writer {
   void summary(const std::vector<std::string>& warnings) {
     out << "attributes: " << set(schema.allAttributes()) << "\n";
     for (std::size_t t = 0; t < schema.tables().size(); ++t) {
-      out << "table " << t << ": " << set(schema.tables()[t]) << "\n";
+      out << tableLabel(t) << ": " << set(schema.tables()[t]) << "\n";
     }
     for (std::size_t d = 0; d < schema.dependencies().size(); ++d) {
       out << "dependency " << d << ": " << dependency(schema.dependencies()[d])
@@ -159,7 +165,7 @@ class Writer {
     heading("normal forms");
     normalForm("schema", forms.schema);
     for (std::size_t t = 0; t < forms.tables.size(); ++t) {
-      normalForm("table " + std::to_string(t), forms.tables[t]);
+      normalForm(tableLabel(t), forms.tables[t]);
     }
   }
 
@@ -198,8 +204,8 @@ class Writer {
       out << "dependency " << d << ": " << dependency(schema.dependencies()[d])
           << (result.preserved ? " preserved" : " lost") << "\n";
       for (const design::PreservationStep& step : result.steps) {
-        out << "  pass " << step.pass << ", table " << step.table << " adds "
-            << set(step.added) << "\n";
+        out << "  pass " << step.pass << ", " << tableLabel(step.table)
+            << " adds " << set(step.added) << "\n";
       }
       out << "  reached: " << set(result.reached) << "\n";
       if (!result.preserved) {
@@ -274,7 +280,7 @@ class Writer {
           break;
         case design::DecompositionProperty::k3nf:
         case design::DecompositionProperty::kBcnf:
-          out << ": table " << failure.table << " "
+          out << ": " << tableLabel(failure.table) << " "
               << set(schema.tables()[failure.table]) << ": "
               << dependency(failure.dependency) << "\n";
           break;
@@ -282,15 +288,28 @@ class Writer {
     }
   }
 
+  void convert(const ConvertAnswer& answer) {
+    heading("convert");
+    out << "to: " << (answer.exercise ? "exercise notation" : "strict format")
+        << "\n";
+    out << answer.text;
+  }
+
+  void readAs(const std::string& description) {
+    out << "read as: " << description << "\n";
+  }
+
  private:
   Buffer out;
   const design::Schema& schema;
+  const std::vector<std::string>& tableNames;
 };
 
 }  // namespace
 
 void writeText(std::ostream& out, const Answers& answers) {
-  Writer writer(out, answers.schema);
+  Writer writer(out, answers.schema, answers.tableNames);
+  writer.readAs(readingDescription(answers));
   writer.summary(warningTexts(answers, visibleName));
   forEachPart(answers, writer);
 }

@@ -30,10 +30,10 @@ std::vector<std::string> keysOf(const nlohmann::ordered_json& object) {
 
 TEST(JsonWriter, ReportKeysInTheirOrder) {
   const auto json = jsonOf(Command::kReport, "A,B\nB,C\n\nA->B\n");
-  EXPECT_EQ(keysOf(json),
-            (std::vector<std::string>{
-                "version", "attributes", "tables", "dependencies", "warnings",
-                "keys", "cover", "normalForms", "lossless", "preservation"}));
+  EXPECT_EQ(keysOf(json), (std::vector<std::string>{
+                              "version", "input", "attributes", "tables",
+                              "dependencies", "warnings", "keys", "cover",
+                              "normalForms", "lossless", "preservation"}));
   EXPECT_EQ(json["version"], kJsonVersion);
   // The chase's cells: "a" distinguished, "bN" the symbol of row N.
   EXPECT_EQ(json["lossless"]["tableau"],

@@ -28,6 +28,7 @@ TEST(TextWriter, TheEmptyNameIsVisible) {
 TEST(TextWriter, ASmallReportLineByLine) {
   // Also the order of a violation's forms, strongest first.
   EXPECT_EQ(textOf(Command::kNormalForms, "A,B\nB,C\n\nB->C\n"),
+            "read as: strict format\n"
             "attributes: {A,B,C}\n"
             "table 0: {A,B}\n"
             "table 1: {B,C}\n"
