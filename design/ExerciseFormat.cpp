@@ -410,6 +410,12 @@ bool parseExercise(const std::string& text, LetterMode mode, ParsedInput& input,
     }
     reader.open = false;
     reader.pendingLeft.clear();
+    if (std::any_of(tokens.begin(), tokens.end(),
+                    [](const Token& t) { return t.text == "->>"; })) {
+      return reader.fail(lineNumber, line,
+                         "a multivalued dependency (->>): only functional "
+                         "dependencies are read");
+    }
     if (!hasArrow(tokens)) {
       return reader.fail(lineNumber, line,
                          "neither a relation nor a dependency (no arrow)");
@@ -534,7 +540,11 @@ std::string writeExercise(const Schema& schema,
     }
     return text;
   };
-  std::string text = "R(" + list(schema.allAttributes()) + ")\n";
+  // One name alone would read as one letter per attribute; a comma after
+  // it makes it a list of words.
+  const bool lone = schema.attributeCount() == 1 && schema.name(0).size() > 1;
+  std::string text =
+      "R(" + list(schema.allAttributes()) + (lone ? ",)\n" : ")\n");
   if (schema.tablesGiven()) {
     for (std::size_t t = 0; t < schema.tables().size(); ++t) {
       const std::string name = t < tableNames.size() && !tableNames[t].empty()

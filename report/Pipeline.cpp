@@ -17,7 +17,9 @@ std::optional<Error> parse(const std::string& text, int which,
   design::ParseError parseError;
   const bool exercise =
       options.notation == Notation::kExercise ||
-      (options.notation == Notation::kAuto && design::looksLikeExercise(text));
+      (options.notation == Notation::kAuto &&
+       (options.letters != design::LetterMode::kDecide ||
+        design::looksLikeExercise(text)));
   if (exercise) {
     if (design::parseExercise(text, options.letters, input, parseError)) {
       return std::nullopt;
