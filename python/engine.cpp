@@ -34,7 +34,8 @@ py::object inputError;
 std::string run(const std::string& command, const py::bytes& text,
                 const std::optional<py::bytes>& second,
                 const py::bytes& attributes, bool bcnf, bool threeNf,
-                int maxKeys) {
+                int maxKeys, const std::string& notation,
+                const std::string& names, const std::string& to) {
   const std::optional<fdtools::report::Command> named =
       fdtools::report::commandNamed(command);
   if (!named) throw py::value_error("unknown command: " + command);
@@ -45,6 +46,22 @@ std::string run(const std::string& command, const py::bytes& text,
   options.bcnf = bcnf;
   options.threeNf = threeNf;
   options.maxKeys = maxKeys;
+  const auto notationNamed = [](const std::string& name) {
+    if (name == "strict") return fdtools::report::Notation::kStrict;
+    if (name == "exercise") return fdtools::report::Notation::kExercise;
+    if (name == "auto" || name.empty()) return fdtools::report::Notation::kAuto;
+    throw py::value_error("unknown notation: " + name +
+                          " (auto, strict or exercise)");
+  };
+  options.notation = notationNamed(notation);
+  options.convertTo = notationNamed(to);
+  if (names == "letters") {
+    options.letters = fdtools::design::LetterMode::kLetters;
+  } else if (names == "words") {
+    options.letters = fdtools::design::LetterMode::kWords;
+  } else if (!names.empty()) {
+    throw py::value_error("unknown names: " + names + " (letters or words)");
+  }
   std::optional<std::string> secondText;
   if (second) secondText = std::string(*second);
   const std::string input = text;
@@ -118,7 +135,8 @@ PYBIND11_MODULE(_engine, module) {
   module.def("set_input_error", [](py::object type) { inputError = type; });
   module.def("run", &run, py::arg("command"), py::arg("text"),
              py::arg("second"), py::arg("attributes"), py::arg("bcnf"),
-             py::arg("three_nf"), py::arg("max_keys"));
+             py::arg("three_nf"), py::arg("max_keys"), py::arg("notation"),
+             py::arg("names"), py::arg("to"));
   module.def("write_input", &writeInput, py::arg("tables"),
              py::arg("dependencies"));
   module.def("name_list", &nameList, py::arg("names"));

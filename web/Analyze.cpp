@@ -30,6 +30,17 @@ std::string run(const std::string& command, const std::string& inputText,
   options.attributes = json.value("attributes", std::string());
   options.bcnf = json.value("bcnf", false);
   options.threeNf = json.value("threeNf", false);
+  const auto notation = [](const std::string& name) {
+    return name == "strict"     ? report::Notation::kStrict
+           : name == "exercise" ? report::Notation::kExercise
+                                : report::Notation::kAuto;
+  };
+  options.notation = notation(json.value("notation", std::string("auto")));
+  options.convertTo = notation(json.value("to", std::string()));
+  const std::string names = json.value("names", std::string());
+  options.letters = names == "letters" ? design::LetterMode::kLetters
+                    : names == "words" ? design::LetterMode::kWords
+                                       : design::LetterMode::kDecide;
   std::optional<std::string> second;
   if (json.contains("second")) second = json.value("second", std::string());
 

@@ -11,8 +11,9 @@ namespace fdtools::web {
 // JSON that fdtools --json prints for the same input, byte for byte.
 // `options` is a JSON object: "maxKeys" (number), "bcnf" (synthesize and
 // check-decomposition), "threeNf" (check-decomposition), "attributes"
-// (closure) and "second" (the second file's text, for equivalent and
-// check-cover). Every failure, bad options included, comes back as
+// (closure), "second" (the second file's text, for equivalent and
+// check-cover), "notation" ("auto", "strict" or "exercise"), "names"
+// ("letters" or "words", for the exercise notation) and "to" (convert). Every failure, bad options included, comes back as
 // {"error": "..."}; nothing throws.
 std::string analyze(const std::string& command, const std::string& inputText,
                     const std::string& options);

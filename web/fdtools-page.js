@@ -44,11 +44,18 @@ function analyze(command, text, options) {
   return JSON.parse(engine.analyze(command, text, JSON.stringify(options)));
 }
 
+// "table 2", or the table's own name in the exercise notation.
+const tableLabel = (report, i) => (report.tableNames ? report.tableNames[i] : 'table ' + i);
+
 function drawOverview(report) {
+  const readAs = report.input.notation === 'exercise'
+    ? 'exercise notation, ' + (report.input.lettersAsNames ? 'one letter per attribute' : 'names as words')
+    : 'strict format (fdcheck)';
   fill('overview',
+    el('p', {id: 'readAs'}, 'Read as: ' + readAs),
     el('h3', null, 'Attributes (' + report.attributes.length + ')'), setText(report.attributes),
     el('h3', null, 'Tables'), list(report.tables.map((t, i) => [t, i]),
-      ([t, i]) => el('span', null, 'table ' + i + ': ', setText(t))),
+      ([t, i]) => el('span', null, tableLabel(report, i) + ': ', setText(t))),
     el('h3', null, 'Dependencies'), list(report.dependencies.map((d, i) => [d, i]),
       ([d, i]) => el('span', null, i + ': ', depText(d))),
     report.warnings.length ? el('h3', null, 'Warnings') : null,
@@ -84,9 +91,10 @@ function formCard(title, nf) {
   return card;
 }
 
-function drawForms(forms) {
+function drawForms(report) {
+  const forms = report.normalForms;
   fill('forms', formCard('Whole schema', forms.schema),
-       ...forms.tables.map((t, i) => formCard('Table ' + i, t)));
+       ...forms.tables.map((t, i) => formCard(report.tableNames ? report.tableNames[i] : 'Table ' + i, t)));
 }
 
 function drawLossless(report) {
@@ -180,7 +188,7 @@ function run() {
   drawOverview(report);
   drawKeys(report.keys);
   drawCover(report.cover);
-  drawForms(report.normalForms);
+  drawForms(report);
   drawLossless(report);
   drawPreservation(report);
   // Synthesis runs the engine twice more: only when its tab is open.

@@ -152,15 +152,19 @@ class Schema:
         self._init_text(text)
 
     @classmethod
-    def _from_text(cls, text: bytes) -> "Schema":
+    def _from_text(cls, text: bytes, notation: str = "auto",
+                   names: str = "") -> "Schema":
         schema = cls.__new__(cls)
-        schema._init_text(text)
+        schema._init_text(text, notation, names)
         return schema
 
-    def _init_text(self, text: bytes) -> None:
+    def _init_text(self, text: bytes, notation: str = "strict",
+                   names: str = "") -> None:
         # Read now, so that a bad line raises here and not at the first
         # question.
         self._input = text
+        self._notation = notation
+        self._names = names
         self._read: Optional[Result] = None
         self._summary()
 
@@ -192,10 +196,19 @@ class Schema:
 
     def _ask(self, command: str, *, second: Optional["Schema"] = None,
              attributes: bytes = b"", bcnf: bool = False, three_nf: bool = False,
-             max_keys: int = DEFAULT_MAX_KEYS) -> Result:
+             max_keys: int = DEFAULT_MAX_KEYS, to: str = "") -> Result:
+        # Both inputs are read in this schema's notation.
         return Result(_engine.run(
             command, self._input, None if second is None else second._input,
-            attributes, bcnf, three_nf, max_keys))
+            attributes, bcnf, three_nf, max_keys, self._notation, self._names,
+            to))
+
+    def convert(self, to: Optional[str] = None) -> Result:
+        """The schema in the other notation (or ``to``: "strict" or
+        "exercise"); ``["convert"]["text"]`` is the text."""
+        if to not in (None, "strict", "exercise"):
+            raise ValueError(f"unknown notation: {to!r} (strict or exercise)")
+        return self._ask("convert", to=to or "")
 
     def closure(self, attributes: Iterable[str]) -> Result:
         """``{"closure": {"of", "closure"}}``: X+ of the given names."""
@@ -232,21 +245,29 @@ class Schema:
         return self._ask("report", max_keys=max_keys)
 
 
-def read(text: Union[str, bytes], notation: str = "auto") -> Schema:
+def read(text: Union[str, bytes], notation: str = "auto",
+         names: Optional[str] = None) -> Schema:
     """A schema from an input text.
 
-    ``notation`` is "auto" or "strict": both read the input format of
-    fdcheck, the only one this version has.
+    ``notation`` is "strict" (the format of fdcheck), "exercise" (R(A, B, C)
+    and AB -> C, as textbooks write them) or "auto", which takes the
+    exercise notation when the text looks like it. ``names`` ("letters" or
+    "words") says how the exercise notation reads a run of letters;
+    without it the input decides, and the answers' ``["input"]`` says how
+    it was read.
     """
-    if notation not in ("auto", "strict"):
-        raise ValueError(f"unknown notation: {notation!r} (auto or strict)")
-    return Schema._from_text(_text(text))
+    if notation not in ("auto", "strict", "exercise"):
+        raise ValueError(f"unknown notation: {notation!r} (auto, strict or exercise)")
+    if names not in (None, "letters", "words"):
+        raise ValueError(f"unknown names: {names!r} (letters or words)")
+    return Schema._from_text(_text(text), notation, names or "")
 
 
-def read_file(path: Union[str, "os.PathLike[str]"], notation: str = "auto") -> Schema:
+def read_file(path: Union[str, "os.PathLike[str]"], notation: str = "auto",
+              names: Optional[str] = None) -> Schema:
     """A schema from a file, read as fdtools reads one (CR LF as LF, a byte
-    0x1A ends it)."""
-    return read(_engine.read_file(os.fspath(path)), notation)
+    0x1A ends it); ``notation`` and ``names`` as for :func:`read`."""
+    return read(_engine.read_file(os.fspath(path)), notation, names)
 
 
 def equivalent(a: Schema, b: Schema) -> Result:

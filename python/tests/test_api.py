@@ -121,3 +121,23 @@ def test_the_extension_needs_only_the_c_and_cpp_runtimes():
         libraries.add(name.split("/")[-1].split(".so")[0])
     assert libraries <= {"linux-vdso", "libstdc++", "libgcc_s", "libc", "libm",
                          "ld-linux-x86-64"}, libraries
+
+
+def test_exercise_notation():
+    schema = fdtools.read("R(A, B, C, D, E)\nAB -> C, C -> D, D -> E\n")
+    keys = schema.keys()
+    assert keys["input"] == {"notation": "exercise", "lettersAsNames": True}
+    assert keys["keys"]["keys"] == [frozenset({"A", "B"})]
+    assert fdtools.read("AB -> C\n", notation="exercise", names="words").attributes == \
+        ["AB", "C"]
+    assert fdtools.read("AB -> C\n").attributes == ["AB -> C"]
+    strict = schema.convert()["convert"]
+    assert strict["to"] == "strict"
+    assert fdtools.read(strict["text"]).keys()["keys"] == keys["keys"]
+    named = fdtools.read("R = ABCD\nR1 = AB\nR2 = BCD\nB -> C\n")
+    assert named.lossless()["tableNames"] == ["R1", "R2"]
+    with pytest.raises(fdtools.InputError) as error:
+        fdtools.read("R(A, B)\nA -> C\n")
+    assert error.value.line == 2
+    with pytest.raises(ValueError, match="unknown names"):
+        fdtools.read("AB -> C\n", names="digits")
