@@ -169,28 +169,81 @@ function showError(message) {
   box.style.display = message ? 'block' : 'none';
 }
 
+// The examples of the menu: both notations, a lossy join and a lost
+// dependency.
+const EXAMPLES = [
+  ['Students and courses (fdcheck format)', EXAMPLE],
+  ['A textbook exercise (R(A, B, C, D, E))', 'R(A, B, C, D, E)\nAB -> C, C -> D, D -> E\nR1(A, B, C)\nR2(C, D, E)\n'],
+  ['Words as names (Student(Id, Name, Dept))', 'Student(Id, Name, Dept, Faculty)\nId -> Name, Dept\nDept -> Faculty\n'],
+  ['A lossy join', 'R(A, B, C)\nA -> B\nR1(A, B)\nR2(B, C)\n'],
+  ['A dependency that is lost', 'Address(Street, City, Zip)\nStreet, City -> Zip\nZip -> City\nR1(Street, Zip)\nR2(City, Zip)\n'],
+];
+
+// The link: #tab=keys&maxKeys=10&input=..., the input last; each value
+// percent-encoded. Older links hold only #input=...
+function readFragment() {
+  const fields = {};
+  const hash = location.hash.slice(1);
+  if (!hash) return {fields};
+  for (const part of hash.split('&')) {
+    const at = part.indexOf('=');
+    if (at < 0) continue;
+    try {
+      fields[part.slice(0, at)] = decodeURIComponent(part.slice(at + 1));
+    } catch (error) {
+      return {fields, broken: 'This link is broken (' + part.slice(0, at) + ' cannot be decoded): ' +
+        'it was cut short or changed. Type or open an input instead.'};
+    }
+  }
+  return {fields};
+}
+
+function currentTab() {
+  const tab = document.querySelector('nav [aria-selected="true"]');
+  return tab ? tab.dataset.tab : 'overview';
+}
+
+function writeFragment(text, maxKeys) {
+  const hash = '#tab=' + currentTab() + '&maxKeys=' + maxKeys + '&input=' + encodeURIComponent(text);
+  lastFragment = hash;
+  history.replaceState(null, '', hash);
+}
+
+let lastFragment = null;
+
+function markOutdated(outdated) {
+  $('results').classList.toggle('stale', outdated);
+  for (const button of document.querySelectorAll('#results .answers button')) button.disabled = outdated;
+}
+
+function drawWarnings(warnings) {
+  $('warnings').replaceChildren(...warnings.map((w) => el('li', null, w)));
+}
+
 function run() {
   const text = $('input').value;
   const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
-  history.replaceState(null, '', '#input=' + encodeURIComponent(text));
+  writeFragment(text, maxKeys);
   const started = performance.now();
   const report = analyze('report', text, {maxKeys});
   if (report.error) {
     showError(report.error);
+    drawWarnings([]);
     // The answers below are for the last input that could be read.
-    $('results').classList.add('stale');
+    markOutdated(true);
     $('status').textContent = '';
     document.body.dataset.analyses = String(Number(document.body.dataset.analyses || 0) + 1);
     return;
   }
   showError('');
-  $('results').classList.remove('stale');
+  drawWarnings(report.warnings);
   drawOverview(report);
   drawKeys(report.keys);
   drawCover(report.cover);
   drawForms(report);
   drawLossless(report);
   drawPreservation(report);
+  markOutdated(false);
   // Synthesis runs the engine twice more: only when its tab is open.
   synthesisFor = null;
   if ($('synthesis').classList.contains('shown')) showSynthesis();
@@ -224,12 +277,69 @@ function readFile(file) {
   reader.readAsArrayBuffer(file);
 }
 
+function selectTab(tab, focus) {
+  for (const other of document.querySelectorAll('nav [role="tab"]')) {
+    const chosen = other === tab;
+    other.setAttribute('aria-selected', String(chosen));
+    other.tabIndex = chosen ? 0 : -1;
+  }
+  if (focus) tab.focus();
+  for (const section of document.querySelectorAll('#results section')) {
+    section.classList.toggle('shown', section.id === tab.dataset.tab);
+  }
+  if (tab.dataset.tab === 'synthesis') showSynthesis();
+  if (engine) writeFragment($('input').value, Math.max(1, parseInt($('maxKeys').value, 10) || 10000));
+}
+
+// The schema as a strict file for fdcheck: to the clipboard where the page
+// may write it, else as a download.
+async function copyStrict() {
+  const result = analyze('convert', $('input').value, {to: 'strict'});
+  if (result.error) {
+    $('status').textContent = 'cannot copy: ' + result.error;
+    return;
+  }
+  const text = result.convert.text;
+  try {
+    await navigator.clipboard.writeText(text);
+    $('status').textContent = 'copied as an fdcheck file';
+  } catch (error) {
+    download('input-fdcheck.txt', text);
+    $('status').textContent = 'downloaded as an fdcheck file (the clipboard is not available here)';
+  }
+}
+
+// Reads the link into the page; a broken one leaves an empty editor that
+// works.
+function followFragment() {
+  if (location.hash === lastFragment) return;
+  const {fields, broken} = readFragment();
+  if (broken) {
+    $('input').value = '';
+    run();
+    showError(broken);
+    return;
+  }
+  if (fields.maxKeys && Number(fields.maxKeys) >= 1) $('maxKeys').value = String(Math.floor(Number(fields.maxKeys)));
+  const tab = document.querySelector('nav [data-tab="' + (fields.tab || 'overview') + '"]');
+  if (tab) selectTab(tab, false);
+  $('input').value = fields.input !== undefined ? fields.input : EXAMPLE;
+  run();
+}
+
 function start() {
-  const hash = location.hash.startsWith('#input=') ? decodeURIComponent(location.hash.slice(7)) : null;
-  $('input').value = hash !== null ? hash : EXAMPLE;
   $('input').addEventListener('input', schedule);
   $('maxKeys').addEventListener('change', run);
   $('file').addEventListener('change', (e) => e.target.files[0] && readFile(e.target.files[0]));
+  $('openFile').addEventListener('click', () => $('file').click());
+  $('clear').addEventListener('click', () => { load(''); $('input').focus(); });
+  $('copyStrict').addEventListener('click', copyStrict);
+  const menu = $('examples');
+  EXAMPLES.forEach(([label], i) => menu.append(el('option', {value: String(i)}, label)));
+  menu.addEventListener('change', () => {
+    if (menu.value !== '') load(EXAMPLES[Number(menu.value)][1]);
+    menu.value = '';
+  });
   const area = $('input');
   area.addEventListener('dragover', (e) => { e.preventDefault(); area.classList.add('dragging'); });
   area.addEventListener('dragleave', () => area.classList.remove('dragging'));
@@ -238,17 +348,22 @@ function start() {
     area.classList.remove('dragging');
     if (e.dataTransfer.files[0]) readFile(e.dataTransfer.files[0]);
   });
-  for (const tab of document.querySelectorAll('nav button')) {
-    tab.addEventListener('click', () => {
-      for (const other of document.querySelectorAll('nav button')) other.setAttribute('aria-selected', 'false');
-      tab.setAttribute('aria-selected', 'true');
-      for (const section of document.querySelectorAll('#results section')) {
-        section.classList.toggle('shown', section.id === tab.dataset.tab);
+  const tabs = [...document.querySelectorAll('nav [role="tab"]')];
+  tabs.forEach((tab, i) => {
+    tab.addEventListener('click', () => selectTab(tab, false));
+    tab.addEventListener('keydown', (e) => {
+      const step = {ArrowRight: 1, ArrowLeft: -1}[e.key];
+      if (step) {
+        e.preventDefault();
+        selectTab(tabs[(i + step + tabs.length) % tabs.length], true);
+      } else if (e.key === 'Home' || e.key === 'End') {
+        e.preventDefault();
+        selectTab(tabs[e.key === 'Home' ? 0 : tabs.length - 1], true);
       }
-      if (tab.dataset.tab === 'synthesis') showSynthesis();
     });
-  }
-  run();
+  });
+  window.addEventListener('hashchange', followFragment);
+  followFragment();
 }
 
 createFdtools().then((module) => {

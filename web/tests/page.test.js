@@ -92,7 +92,7 @@ test('the example: keys, a violation, the tableau and a lost dependency', async 
   assert.match(await lost.textContent(), /\{City,Street\} \u2192 \{Zip\}.*lost.*Missing: \{Zip\}/);
   await page.screenshot({path: path.join(shots, 'preservation.png'), fullPage: true});
   // The link keeps the input.
-  assert.ok(decodeURIComponent(page.url()).endsWith('#input=' + ADDRESS));
+  assert.ok(decodeURIComponent(page.url()).endsWith('&input=' + ADDRESS));
 
   await page.click('nav button[data-tab="synthesis"]');
   assert.strictEqual(await page.locator('#synthesis button').count(), 2);
@@ -125,6 +125,94 @@ test('a bad line shows its error and the page stays', async () => {
   await typeInput(page, ADDRESS);
   assert.strictEqual(await page.isVisible('#error'), false);
   assert.deepStrictEqual(errors, []);
+  await page.close();
+});
+
+test('an exercise typed as the book prints it', async () => {
+  const {page, errors} = await openPage({width: 1280, height: 900});
+  await typeInput(page, 'R(A,B,C,D,E)\nAB->C, C->D, D->E\n');
+  assert.match(await page.textContent('#readAs'), /exercise notation, one letter per attribute/);
+  await page.click('nav button[data-tab="keys"]');
+  assert.match(await page.textContent('#keys'), /1 candidate key.*\{A,B\}/s);
+  assert.deepStrictEqual(errors, []);
+  await page.close();
+});
+
+test('a broken link shows its error, and the page goes on working', async () => {
+  const {page, errors} = await openPage({width: 1000, height: 800}, '#input=%E0%A4%A');
+  assert.match(await page.textContent('#error'), /This link is broken/);
+  assert.strictEqual(await page.inputValue('#input'), '');
+  await typeInput(page, ADDRESS);
+  assert.strictEqual(await page.isVisible('#error'), false);
+  // A later change of the fragment is followed, tab and max keys too.
+  const before = await analyses(page);
+  await page.evaluate(() => {
+    location.hash = '#tab=forms&maxKeys=5&input=' + encodeURIComponent('R(A,B)\nA -> B\n');
+  });
+  await page.waitForFunction((n) => Number(document.body.dataset.analyses || 0) > n, before);
+  assert.strictEqual(await page.inputValue('#input'), 'R(A,B)\nA -> B\n');
+  assert.strictEqual(await page.inputValue('#maxKeys'), '5');
+  assert.strictEqual(await page.getAttribute('#tab-forms', 'aria-selected'), 'true');
+  assert.strictEqual(await page.isVisible('#forms'), true);
+  assert.deepStrictEqual(errors, []);
+  await page.close();
+});
+
+test('tabs by keyboard, examples, clear, and warnings by the input', async () => {
+  const {page, errors} = await openPage({width: 1280, height: 900});
+  await page.focus('#tab-overview');
+  await page.keyboard.press('ArrowRight');
+  assert.strictEqual(await page.getAttribute('#tab-keys', 'aria-selected'), 'true');
+  assert.strictEqual(await page.evaluate(() => document.activeElement.id), 'tab-keys');
+  assert.strictEqual(await page.isVisible('#keys'), true);
+  assert.match(decodeURIComponent(page.url()), /#tab=keys&/);
+  await page.keyboard.press('ArrowLeft');
+  await page.keyboard.press('ArrowLeft');
+  assert.strictEqual(await page.getAttribute('#tab-synthesis', 'aria-selected'), 'true');
+
+  // "Open file" is reached by the keyboard: a button.
+  assert.strictEqual(await page.evaluate(() => document.getElementById('openFile').tagName), 'BUTTON');
+
+  let before = await analyses(page);
+  await page.selectOption('#examples', {label: 'A lossy join'});
+  await page.waitForFunction((n) => Number(document.body.dataset.analyses || 0) > n, before);
+  await page.click('#tab-lossless');
+  assert.match(await page.textContent('#lossless'), /lossy/);
+
+  before = await analyses(page);
+  await page.click('#clear');
+  await page.waitForFunction((n) => Number(document.body.dataset.analyses || 0) > n, before);
+  assert.strictEqual(await page.inputValue('#input'), '');
+
+  // ' B' is a name of its own, so B of the dependency lies in no table.
+  await typeInput(page, 'A, B\n\nA->B\n');
+  assert.strictEqual(await page.locator('#warnings li').count(), 2);
+  assert.match(await page.locator('#warnings li').first().textContent(),
+               /line 1: the name ' B' starts or ends with a space/);
+  assert.deepStrictEqual(errors, []);
+  await page.close();
+});
+
+test('answers outdated by an error say so and cannot be downloaded', async () => {
+  const {page} = await openPage({width: 1280, height: 900});
+  await page.click('#tab-synthesis');
+  assert.strictEqual(await page.isEnabled('#synthesis button[data-method="3NF"]'), true);
+  assert.strictEqual(await page.isVisible('#outdated'), false);
+  await typeInput(page, 'A,B\n\nA-B\n');
+  assert.strictEqual(await page.isVisible('#outdated'), true);
+  assert.strictEqual(await page.isEnabled('#synthesis button[data-method="3NF"]'), false);
+  await page.close();
+});
+
+test('no critical or serious accessibility findings (axe-core)', async () => {
+  const {page} = await openPage({width: 1280, height: 900});
+  await page.addScriptTag({path: require.resolve('axe-core/axe.min.js')});
+  for (const tab of ['overview', 'forms', 'lossless']) {
+    await page.click('#tab-' + tab);
+    const results = await page.evaluate(() => axe.run(document));
+    const bad = results.violations.filter((v) => v.impact === 'critical' || v.impact === 'serious');
+    assert.deepStrictEqual(bad.map((v) => v.id + ': ' + v.help), [], 'on the ' + tab + ' tab');
+  }
   await page.close();
 });
 
