@@ -40,10 +40,15 @@ bool isWordByte(unsigned char c) {
          (c >= '0' && c <= '9') || c == '_' || c == '\'' || c >= 0x80;
 }
 
-// The line without its comment: from "#", or from "--" that is not "-->".
+// The line without its comment: from "#" at the start or after a space,
+// or from "--" that is not "-->".
 std::string withoutComment(const std::string& line) {
   for (std::size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '#') return line.substr(0, i);
+    // Inside a name, as in Property_id#, "#" belongs to the name.
+    if (line[i] == '#' &&
+        (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) {
+      return line.substr(0, i);
+    }
     if (line.compare(i, 2, "--") == 0 && line.compare(i, 3, "-->") != 0) {
       return line.substr(0, i);
     }
@@ -83,7 +88,8 @@ std::vector<Token> tokenize(const std::string& line) {
     } else if (isWordByte(c)) {
       std::size_t j = i;
       while (j < line.size() &&
-             isWordByte(static_cast<unsigned char>(line[j])) &&
+             (isWordByte(static_cast<unsigned char>(line[j])) ||
+              line[j] == '#') &&
              !startsWith(line, j, kRightArrow) &&
              !startsWith(line, j, kEmptySet)) {
         ++j;

@@ -74,6 +74,9 @@ TEST(ExerciseFormat, ReadsTheWaysTextbooksWrite) {
       {"Id -> Name\n", "R{Id;Name;} {Id;Name;} {Id;}>{Name;}", false},
       // Digits and primes stay with their letter.
       {"R = A1B2C'\nA1 -> B2\n", "R{A1;B2;C';} R{A1;B2;C';} {A1;}>{B2;}", true},
+      // "#" starts a comment only at the start or after a space.
+      {"LOTS(Lot#, Area)  # Elmasri\nLot# -> Area # FD1\n",
+       "R{Area;Lot#;} LOTS{Area;Lot#;} {Lot#;}>{Area;}", false},
       {"EMP(Ssn, Ename)\nFD1: Ssn -> Ename\n",
        "R{Ename;Ssn;} EMP{Ename;Ssn;} {Ssn;}>{Ename;}", false},
   };
