@@ -26,8 +26,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     return path;
   }();
   for (const report::CommandInfo& info : report::commands()) {
-    for (const bool json : {false, true}) {
+    // Every input through the exercise reader too, not only those that
+    // look like exercises: twice more for a few commands.
+    const bool both = info.command == report::Command::kKeys ||
+                      info.command == report::Command::kConvert;
+    for (const int variant : {0, 1, 2, 3}) {
+      const bool json = variant % 2 == 1;
+      if (variant >= 2 && !both) continue;
       std::vector<const char*> argv = {"fdtools", "--max-keys", "50"};
+      if (variant >= 2) {
+        argv.push_back("--notation");
+        argv.push_back("exercise");
+      }
       if (json) argv.push_back("--json");
       argv.push_back(info.name);
       argv.push_back("-");
