@@ -260,7 +260,9 @@ class Reader {
       const bool end = i == tokens.size();
       if (!end && tokens[i].kind != Kind::kComma &&
           tokens[i].kind != Kind::kSemicolon) {
-        if (tokens[i].kind == Kind::kOther) {
+        // Parentheses and "=" belong to relations, never to a dependency.
+        if (tokens[i].kind == Kind::kOther || tokens[i].kind == Kind::kOpen ||
+            tokens[i].kind == Kind::kClose || tokens[i].kind == Kind::kEquals) {
           return fail(lineNumber, line,
                       tokens[i].text == "->>"
                           ? "a multivalued dependency (->>): only functional "

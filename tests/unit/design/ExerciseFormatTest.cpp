@@ -110,6 +110,8 @@ TEST(ExerciseFormat, ErrorsNameTheLine) {
           {"R(A, B)\nA B\n",
            {2, "neither a relation nor a dependency (no arrow)"}},
           {"R(A, B\n", {0, ""}},
+          // Not a set: braces were meant, or nothing.
+          {"R(A, B)\nF = A -> B\n", {2, "unexpected \"=\""}},
       };
   for (const auto& [text, where] : cases) {
     ParsedInput input;
