@@ -1,5 +1,6 @@
 #include "frame/TextInputFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -54,11 +55,21 @@ bool TextInputFile::get(char& ch) {
   return true;
 }
 
-bool readAll(TextInputFile& file, std::string& text, std::string& error) {
+bool readAll(TextInputFile& file, std::string& text, std::string& error,
+             std::size_t limit) {
   errno = 0;
-  text.reserve(file.sizeHint());
+  text.reserve(std::min(file.sizeHint(), limit));
   char ch = 0;
-  while (file.get(ch)) text += ch;
+  while (file.get(ch)) {
+    if (text.size() == limit) {
+      error = "larger than " +
+              (limit >= (std::size_t{1} << 20)
+                   ? std::to_string(limit >> 20) + " MiB"
+                   : std::to_string(limit) + " bytes");
+      return false;
+    }
+    text += ch;
+  }
   if (!file.readFailed()) return true;
   error = errno != 0 ? std::strerror(errno) : "read error";
   return false;

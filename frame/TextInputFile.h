@@ -43,9 +43,14 @@ class TextInputFile {
   bool standardInput = false;
 };
 
+// What readAll takes at most: far more than any schema a person writes,
+// and a bound for an endless device such as /dev/zero.
+constexpr std::size_t kMaxTextBytes = std::size_t{64} << 20;
+
 // Reads the whole of `file` (opened or attached) into `text`. False, with
-// `error` set to the reason, after a read error.
-bool readAll(TextInputFile& file, std::string& text, std::string& error);
+// `error` set to the reason, after a read error or past `limit` bytes.
+bool readAll(TextInputFile& file, std::string& text, std::string& error,
+             std::size_t limit = kMaxTextBytes);
 
 // Opens `name` and reads the whole of it. False, with `error` set to the
 // reason (no such file, a directory, a read error), when it cannot.

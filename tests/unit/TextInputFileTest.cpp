@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "frame/TextInputFile.h"
 
@@ -71,6 +73,34 @@ TEST(TextInputFile, ReadErrorIsNotTheEndOfTheFile) {
   ASSERT_TRUE(empty.open("/dev/null"));
   EXPECT_FALSE(empty.get(ch));
   EXPECT_FALSE(empty.readFailed());
+}
+
+TEST(TextInputFile, ReadAllStopsAtItsLimit) {
+  struct Case {
+    std::string bytes;
+    std::size_t limit;
+    bool read;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {"A,B\r\n\nA->B\n", 10, true, "A,B\n\nA->B\n"},
+      // The limit counts what is read, after CR LF and before 0x1A.
+      {"A,B\r\n\nA->B\n\x1a and more", 10, true, "A,B\n\nA->B\n"},
+      {"A,B\n\nA->B\nB->C\n", 10, false, ""},
+  };
+  for (const Case& c : cases) {
+    std::istringstream in(c.bytes);
+    TextInputFile input;
+    input.attach(in);
+    std::string text;
+    std::string error;
+    EXPECT_EQ(readAll(input, text, error, c.limit), c.read) << c.bytes;
+    if (c.read) {
+      EXPECT_EQ(text, c.text);
+    } else {
+      EXPECT_EQ(error, "larger than 10 bytes");
+    }
+  }
 }
 
 }  // namespace
