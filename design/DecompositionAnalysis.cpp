@@ -18,12 +18,12 @@ ChaseResult losslessJoin(int attributeCount,
 
 std::vector<DependencyPreservation> preservationOf(
     const std::vector<AttributeSet>& tables, ClosureIndex& index,
-    const std::vector<Dependency>& dependencies) {
+    const std::vector<Dependency>& dependencies, bool verdictOnly) {
   PreservationTester tester(tables, index);
   std::vector<DependencyPreservation> result;
   result.reserve(dependencies.size());
   for (const Dependency& dependency : dependencies) {
-    result.push_back(tester.test(dependency));
+    result.push_back(tester.test(dependency, verdictOnly));
   }
   return result;
 }

@@ -31,10 +31,12 @@ ChaseResult losslessJoin(int attributeCount,
                          const std::vector<Dependency>& cover, Tableau tableau);
 
 // For each of `dependencies`, in order, whether `tables` preserve it;
-// `index` is over the schema's dependencies or an equivalent set.
+// `index` is over the schema's dependencies or an equivalent set. With
+// `verdictOnly`, each test stops once decided and keeps no steps (see
+// PreservationTester::test).
 std::vector<DependencyPreservation> preservationOf(
     const std::vector<AttributeSet>& tables, ClosureIndex& index,
-    const std::vector<Dependency>& dependencies);
+    const std::vector<Dependency>& dependencies, bool verdictOnly = false);
 
 // The normal form of `table`: the dependencies that hold in it projected
 // from `cover` (a minimal cover, `coverIndex` over it), then analysed; or

@@ -39,14 +39,20 @@ const PreservationTester::Ids& PreservationTester::closeWithin(
   return known.emplace(part, std::move(inside)).first->second;
 }
 
-DependencyPreservation PreservationTester::test(const Dependency& dependency) {
+DependencyPreservation PreservationTester::test(const Dependency& dependency,
+                                                bool verdictOnly) {
   DependencyPreservation result;
   // Z as flags and as a list, so that only what was reached is reset.
   Ids reachedIds;
+  // The right side's attributes not reached yet, for a verdict only.
+  std::size_t missing = (dependency.right - dependency.left).size();
   const auto reach = [&](int a) {
     if (!reached[a]) {
       reached[a] = 1;
       reachedIds.push_back(a);
+      if (dependency.right.contains(a) && !dependency.left.contains(a)) {
+        --missing;
+      }
     }
   };
   // A table is closed again only when Z has gained one of its attributes
@@ -80,8 +86,9 @@ DependencyPreservation PreservationTester::test(const Dependency& dependency) {
   }
   Ids part;
   Ids added;
-  for (int pass = 1; !thisPass.empty(); ++pass) {
-    while (!thisPass.empty()) {
+  const auto decided = [&] { return verdictOnly && missing == 0; };
+  for (int pass = 1; !thisPass.empty() && !decided(); ++pass) {
+    while (!thisPass.empty() && !decided()) {
       const int t = thisPass.top();
       thisPass.pop();
       current = t;
@@ -102,8 +109,10 @@ DependencyPreservation PreservationTester::test(const Dependency& dependency) {
         markTables(a);
       }
       due[t] = 0;
-      result.steps.push_back(
-          {pass, t, AttributeSet::of(index.attributeCount(), added)});
+      if (!verdictOnly) {
+        result.steps.push_back(
+            {pass, t, AttributeSet::of(index.attributeCount(), added)});
+      }
     }
     current = -1;
     for (const int t : nextPass) thisPass.push(t);

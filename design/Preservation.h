@@ -39,7 +39,11 @@ class PreservationTester {
   PreservationTester(const std::vector<AttributeSet>& tables,
                      ClosureIndex& index);
 
-  DependencyPreservation test(const Dependency& dependency);
+  // With `verdictOnly`, the test stops once the right side is reached and
+  // records no steps; `reached` then holds what was reached by then. For
+  // callers that need the verdict and what is missing, not the passes.
+  DependencyPreservation test(const Dependency& dependency,
+                              bool verdictOnly = false);
 
  private:
   using Ids = std::vector<int>;

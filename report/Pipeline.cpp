@@ -59,8 +59,9 @@ std::optional<Error> synthesize(design::Audit& audit, bool bcnf,
   answer.lossless = design::losslessJoin(n, answer.tables, audit.cover(),
                                          design::Tableau::kIfLossy)
                         .lossless;
-  answer.preservation = design::preservationOf(answer.tables, audit.index(),
-                                               schema.dependencies());
+  // Only which are lost is shown: no passes kept.
+  answer.preservation = design::preservationOf(
+      answer.tables, audit.index(), schema.dependencies(), true);
   design::WrittenInput written =
       design::writeInput(schema, answer.tables, lines);
   if (!written.problem.empty()) {

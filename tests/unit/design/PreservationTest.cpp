@@ -66,6 +66,11 @@ TEST_P(PreservationProperties, PreservationMatchesTheDefinition) {
         added |= toMask(step.added);
       }
       ASSERT_EQ(added, reached);
+      // A verdict alone: the same answer and, when lost, the same gap.
+      const DependencyPreservation verdict = tester.test(dependencies[i], true);
+      ASSERT_EQ(verdict.preserved, result.preserved);
+      ASSERT_EQ(toMask(verdict.missing), toMask(result.missing));
+      ASSERT_TRUE(verdict.steps.empty());
       lost += result.preserved ? 0 : 1;
     }
   }
