@@ -71,13 +71,17 @@ class KeyFinder {
       }
     }
     rightOnly = universe - core - left;
+    fromCore = index.closure(core) - core;
   }
 
   // Attributes on no right side are in every key and need no test; those
   // on right sides only are in none: what they would give, the rest gives.
   // Every other one goes when the rest still determines it.
+  // What the core determines goes at once: every superkey here holds the
+  // core, so its closure keeps those attributes whatever else goes.
   AttributeSet minimize(AttributeSet superkey) {
     superkey -= rightOnly;
+    superkey -= fromCore;
     const AttributeSet middle = superkey - core;
     for (int a = middle.first(); a >= 0; a = middle.next(a)) {
       superkey.erase(a);
@@ -115,6 +119,8 @@ class KeyFinder {
   const std::vector<Dependency>& dependencies;
   ClosureIndex index;
   AttributeSet core;
+  // The closure of the core, less the core.
+  AttributeSet fromCore;
   AttributeSet rightOnly;
   std::vector<std::vector<std::size_t>> byRight;
   std::vector<std::size_t> seen;
