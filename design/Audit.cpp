@@ -1,5 +1,7 @@
 #include "design/Audit.h"
 
+#include <map>
+
 #include "design/Cover.h"
 #include "design/DecompositionAnalysis.h"
 
@@ -65,9 +67,22 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
     const int n = schema_.attributeCount();
     ClosureIndex coverIndex(n, cover());
     tableForms_.emplace();
+    // A table of every attribute is the schema itself: what holds in it is
+    // the cover, and its keys are the schema's. A table given twice is
+    // analysed once.
+    const AttributeSet all = schema_.allAttributes();
+    std::map<std::vector<int>, std::size_t> seen;
     for (const AttributeSet& table : schema_.tables()) {
+      const auto [it, isNew] =
+          seen.emplace(table.ids(), tableForms_->size());
+      if (!isNew) {
+        tableForms_->push_back((*tableForms_)[it->second]);
+        continue;
+      }
       tableForms_->push_back(
-          analyzeTable(table, n, cover(), coverIndex, maxKeys_));
+          table == all
+              ? analyzeRelation(n, table, cover(), maxKeys_, &keys())
+              : analyzeTable(table, n, cover(), coverIndex, maxKeys_));
     }
   }
   return *tableForms_;
