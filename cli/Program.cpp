@@ -33,6 +33,7 @@ constexpr int kTrouble = 2;
 
 struct Arguments {
   bool json = false;
+  bool brief = false;
   int maxKeys = design::kDefaultMaxKeys;
   Command command = Command::kReport;
   std::string file;
@@ -116,6 +117,9 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
       "fdtools"};
   app.set_version_flag("--version", std::string("fdtools ") + FDTOOLS_VERSION);
   app.add_flag("--json", arguments.json, "Print one JSON object");
+  app.add_flag("--brief", arguments.brief,
+               "Per dependency only preserved or lost and what is missing, "
+               "per table only its form and violations");
   app.add_option("--max-keys", arguments.maxKeys,
                  "Stop listing keys after N, at least 1 (default 10000)")
       ->type_name("N");
@@ -266,6 +270,7 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
   options.bcnf = arguments.bcnf;
   options.threeNf = arguments.threeNf;
   options.maxKeys = arguments.maxKeys;
+  options.brief = arguments.brief;
   const auto notationNamed = [](const std::string& name) {
     return name == "strict"     ? report::Notation::kStrict
            : name == "exercise" ? report::Notation::kExercise

@@ -15,8 +15,8 @@ std::string asIs(const std::string& name) { return name; }
 
 class Writer {
  public:
-  Writer(std::ostream& out, const design::Schema& schema)
-      : json(out), schema(schema) {}
+  Writer(std::ostream& out, const design::Schema& schema, bool brief)
+      : json(out), schema(schema), brief(brief) {}
 
   JsonStream json;
 
@@ -122,10 +122,12 @@ class Writer {
     }
     json.key("form");
     json.string(design::formName(result.form));
-    json.key("keys");
-    sets(result.keys.keys);
-    json.key("cover");
-    dependencies(result.cover);
+    if (!brief) {
+      json.key("keys");
+      sets(result.keys.keys);
+      json.key("cover");
+      dependencies(result.cover);
+    }
     json.key("violations");
     json.beginArray();
     for (const design::Violation& violation : result.violations) {
@@ -196,6 +198,12 @@ class Writer {
       sides(schema.dependencies()[i]);
       json.key("preserved");
       json.boolean(result.preserved);
+      if (brief) {
+        json.key("missing");
+        names(result.missing);
+        json.endObject();
+        continue;
+      }
       json.key("reached");
       names(result.reached);
       json.key("missing");
@@ -355,13 +363,14 @@ class Writer {
 
  private:
   const design::Schema& schema;
+  bool brief;
 };
 
 }  // namespace
 
 void writeJson(std::ostream& out, const Answers& answers) {
   {
-    Writer writer(out, answers.schema);
+    Writer writer(out, answers.schema, answers.brief);
     writer.json.beginObject();
     writer.summary(answers, warningTexts(answers, asIs));
     forEachPart(answers, writer);

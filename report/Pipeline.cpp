@@ -103,7 +103,12 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
         answers.lossless = audit.lossless();
         break;
       case Command::kPreserve:
-        answers.preservation = audit.preservation();
+        // Brief, the passes are not shown, so they need not be kept.
+        answers.preservation =
+            options.brief
+                ? design::preservationOf(schema.tables(), audit.index(),
+                                         schema.dependencies(), true)
+                : audit.preservation();
         break;
       case Command::kSynthesize: {
         SynthesisAnswer synthesis;
@@ -186,6 +191,7 @@ Outcome run(const std::string& text, const std::optional<std::string>& second,
   if (outcome.error) return outcome;
   Answers& answers = outcome.answers;
   answers.command = options.command;
+  answers.brief = options.brief;
   answers.exercise = input.exercise;
   answers.lettersAsNames = input.lettersAsNames;
   answers.tableNames = input.tableNames;

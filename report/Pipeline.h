@@ -40,6 +40,9 @@ struct Options {
   bool threeNf = false;
   // At least 1.
   int maxKeys = design::kDefaultMaxKeys;
+  // Per dependency only preserved or lost (and what is missing), per table
+  // only its form and violations.
+  bool brief = false;
 };
 
 struct ClosureAnswer {
@@ -66,6 +69,8 @@ struct ConvertAnswer {
 // Every part the command asked for is set; the others are empty.
 struct Answers {
   Command command = Command::kReport;
+  // The short form of the answers (Options::brief).
+  bool brief = false;
   // How the (first) input was read.
   bool exercise = false;
   bool lettersAsNames = false;

@@ -80,8 +80,8 @@ class Buffer {
 class Writer {
  public:
   Writer(std::ostream& stream, const design::Schema& schema,
-         const std::vector<std::string>& tableNames)
-      : out(stream), schema(schema), tableNames(tableNames) {}
+         const std::vector<std::string>& tableNames, bool brief)
+      : out(stream), schema(schema), tableNames(tableNames), brief(brief) {}
 
   // "table 2", or the table's own name when the input gave one.
   std::string tableLabel(std::size_t t) const {
@@ -144,10 +144,10 @@ class Writer {
       return;
     }
     out << label << " form: " << design::formName(result.form) << "\n";
-    for (std::size_t k = 0; k < result.keys.keys.size(); ++k) {
+    for (std::size_t k = 0; !brief && k < result.keys.keys.size(); ++k) {
       out << label << " key " << k << ": " << set(result.keys.keys[k]) << "\n";
     }
-    for (std::size_t d = 0; d < result.cover.size(); ++d) {
+    for (std::size_t d = 0; !brief && d < result.cover.size(); ++d) {
       out << label << " cover " << d << ": " << dependency(result.cover[d])
           << "\n";
     }
@@ -203,11 +203,13 @@ class Writer {
       const design::DependencyPreservation& result = results[d];
       out << "dependency " << d << ": " << dependency(schema.dependencies()[d])
           << (result.preserved ? " preserved" : " lost") << "\n";
-      for (const design::PreservationStep& step : result.steps) {
-        out << "  pass " << step.pass << ", " << tableLabel(step.table)
-            << " adds " << set(step.added) << "\n";
+      if (!brief) {
+        for (const design::PreservationStep& step : result.steps) {
+          out << "  pass " << step.pass << ", " << tableLabel(step.table)
+              << " adds " << set(step.added) << "\n";
+        }
+        out << "  reached: " << set(result.reached) << "\n";
       }
-      out << "  reached: " << set(result.reached) << "\n";
       if (!result.preserved) {
         out << "  missing: " << set(result.missing) << "\n";
       }
@@ -303,12 +305,13 @@ class Writer {
   Buffer out;
   const design::Schema& schema;
   const std::vector<std::string>& tableNames;
+  bool brief;
 };
 
 }  // namespace
 
 void writeText(std::ostream& out, const Answers& answers) {
-  Writer writer(out, answers.schema, answers.tableNames);
+  Writer writer(out, answers.schema, answers.tableNames, answers.brief);
   writer.readAs(readingDescription(answers));
   writer.summary(warningTexts(answers, visibleName));
   forEachPart(answers, writer);

@@ -30,6 +30,7 @@ std::string run(const std::string& command, const std::string& inputText,
   options.attributes = json.value("attributes", std::string());
   options.bcnf = json.value("bcnf", false);
   options.threeNf = json.value("threeNf", false);
+  options.brief = json.value("brief", false);
   const auto notation = [](const std::string& name) {
     return name == "strict"     ? report::Notation::kStrict
            : name == "exercise" ? report::Notation::kExercise
