@@ -271,16 +271,13 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
   options.threeNf = arguments.threeNf;
   options.maxKeys = arguments.maxKeys;
   options.brief = arguments.brief;
-  const auto notationNamed = [](const std::string& name) {
-    return name == "strict"     ? report::Notation::kStrict
-           : name == "exercise" ? report::Notation::kExercise
-                                : report::Notation::kAuto;
-  };
-  options.notation = notationNamed(arguments.notation);
-  options.convertTo = notationNamed(arguments.convertTo);
-  options.letters = arguments.letters ? design::LetterMode::kLetters
-                    : arguments.words ? design::LetterMode::kWords
-                                      : design::LetterMode::kDecide;
+  // CLI11 has checked the names.
+  options.notation = report::notationNamed(arguments.notation).value();
+  options.convertTo = report::notationNamed(arguments.convertTo).value();
+  options.letters = report::letterModeNamed(arguments.letters ? "letters"
+                                            : arguments.words ? "words"
+                                                              : "")
+                        .value();
   const report::Outcome outcome = report::run(text, second, options);
   if (outcome.error) {
     const report::Error& error = *outcome.error;

@@ -25,8 +25,7 @@ namespace {
 py::object inputError;
 
 [[noreturn]] void raise(const std::string& message, int input, int line) {
-  PyErr_SetObject(inputError.ptr(),
-                  py::make_tuple(message, input, line).ptr());
+  PyErr_SetObject(inputError.ptr(), py::make_tuple(message, input, line).ptr());
   throw py::error_already_set();
 }
 
@@ -46,22 +45,21 @@ std::string run(const std::string& command, const py::bytes& text,
   options.bcnf = bcnf;
   options.threeNf = threeNf;
   options.maxKeys = maxKeys;
-  const auto notationNamed = [](const std::string& name) {
-    if (name == "strict") return fdtools::report::Notation::kStrict;
-    if (name == "exercise") return fdtools::report::Notation::kExercise;
-    if (name == "auto" || name.empty()) return fdtools::report::Notation::kAuto;
-    throw py::value_error("unknown notation: " + name +
-                          " (auto, strict or exercise)");
+  const auto notationOf = [](const std::string& name) {
+    const auto named = fdtools::report::notationNamed(name);
+    if (!named) {
+      throw py::value_error("unknown notation: " + name +
+                            " (auto, strict or exercise)");
+    }
+    return *named;
   };
-  options.notation = notationNamed(notation);
-  options.convertTo = notationNamed(to);
-  if (names == "letters") {
-    options.letters = fdtools::design::LetterMode::kLetters;
-  } else if (names == "words") {
-    options.letters = fdtools::design::LetterMode::kWords;
-  } else if (!names.empty()) {
+  options.notation = notationOf(notation);
+  options.convertTo = notationOf(to);
+  const auto letters = fdtools::report::letterModeNamed(names);
+  if (!letters) {
     throw py::value_error("unknown names: " + names + " (letters or words)");
   }
+  options.letters = *letters;
   std::optional<std::string> secondText;
   if (second) secondText = std::string(*second);
   const std::string input = text;
@@ -93,7 +91,8 @@ py::bytes writeInput(
   for (std::size_t t = 0; t < tables.size(); ++t) {
     const fdtools::design::WrittenLine line =
         fdtools::design::writeTableLine(asStrings(tables[t]));
-    if (!line.line) raise("table " + std::to_string(t) + ": " + line.problem, 0, 0);
+    if (!line.line)
+      raise("table " + std::to_string(t) + ": " + line.problem, 0, 0);
     text += *line.line + "\n";
   }
   text += "\n";

@@ -15,11 +15,10 @@ std::optional<Error> parse(const std::string& text, int which,
     return Error{which, 0, "not an input file: " + notText, true};
   }
   design::ParseError parseError;
-  const bool exercise =
-      options.notation == Notation::kExercise ||
-      (options.notation == Notation::kAuto &&
-       (options.letters != design::LetterMode::kDecide ||
-        design::looksLikeExercise(text)));
+  const bool exercise = options.notation == Notation::kExercise ||
+                        (options.notation == Notation::kAuto &&
+                         (options.letters != design::LetterMode::kDecide ||
+                          design::looksLikeExercise(text)));
   if (exercise) {
     if (design::parseExercise(text, options.letters, input, parseError)) {
       return std::nullopt;
@@ -60,8 +59,8 @@ std::optional<Error> synthesize(design::Audit& audit, bool bcnf,
                                          design::Tableau::kIfLossy)
                         .lossless;
   // Only which are lost is shown: no passes kept.
-  answer.preservation = design::preservationOf(
-      answer.tables, audit.index(), schema.dependencies(), true);
+  answer.preservation = design::preservationOf(answer.tables, audit.index(),
+                                               schema.dependencies(), true);
   design::WrittenInput written =
       design::writeInput(schema, answer.tables, lines);
   if (!written.problem.empty()) {
@@ -171,6 +170,20 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
 }
 
 }  // namespace
+
+std::optional<Notation> notationNamed(const std::string& name) {
+  if (name.empty() || name == "auto") return Notation::kAuto;
+  if (name == "strict") return Notation::kStrict;
+  if (name == "exercise") return Notation::kExercise;
+  return std::nullopt;
+}
+
+std::optional<design::LetterMode> letterModeNamed(const std::string& name) {
+  if (name.empty()) return design::LetterMode::kDecide;
+  if (name == "letters") return design::LetterMode::kLetters;
+  if (name == "words") return design::LetterMode::kWords;
+  return std::nullopt;
+}
 
 int Answers::exitStatus() const {
   for (const CommandInfo& info : commands()) {

@@ -24,6 +24,11 @@ namespace fdtools::report {
 // notation of textbooks, or whichever the text looks like.
 enum class Notation { kAuto, kStrict, kExercise };
 
+// "auto" (or ""), "strict", "exercise"; nullopt for any other name.
+std::optional<Notation> notationNamed(const std::string& name);
+// "" (the input decides), "letters", "words"; nullopt for any other name.
+std::optional<design::LetterMode> letterModeNamed(const std::string& name);
+
 struct Options {
   Command command = Command::kReport;
   Notation notation = Notation::kAuto;

@@ -31,17 +31,18 @@ std::string run(const std::string& command, const std::string& inputText,
   options.bcnf = json.value("bcnf", false);
   options.threeNf = json.value("threeNf", false);
   options.brief = json.value("brief", false);
-  const auto notation = [](const std::string& name) {
-    return name == "strict"     ? report::Notation::kStrict
-           : name == "exercise" ? report::Notation::kExercise
-                                : report::Notation::kAuto;
-  };
-  options.notation = notation(json.value("notation", std::string("auto")));
-  options.convertTo = notation(json.value("to", std::string()));
-  const std::string names = json.value("names", std::string());
-  options.letters = names == "letters" ? design::LetterMode::kLetters
-                    : names == "words" ? design::LetterMode::kWords
-                                       : design::LetterMode::kDecide;
+  const auto notation =
+      report::notationNamed(json.value("notation", std::string()));
+  const auto to = report::notationNamed(json.value("to", std::string()));
+  const auto letters =
+      report::letterModeNamed(json.value("names", std::string()));
+  if (!notation || !to) {
+    return errorJson("notation must be auto, strict or exercise");
+  }
+  if (!letters) return errorJson("names must be letters or words");
+  options.notation = *notation;
+  options.convertTo = *to;
+  options.letters = *letters;
   std::optional<std::string> second;
   if (json.contains("second")) second = json.value("second", std::string());
 
