@@ -184,6 +184,17 @@ test('tabs by keyboard, examples, clear, and warnings by the input', async () =>
   await page.waitForFunction((n) => Number(document.body.dataset.analyses || 0) > n, before);
   assert.strictEqual(await page.inputValue('#input'), '');
 
+  // Copy as an fdcheck file: the exercise in the strict format, on the
+  // clipboard where the page may use it, else downloaded.
+  // What the page hands the clipboard is caught on its way there.
+  await typeInput(page, 'R(A, B, C)\nAB -> C\n');
+  await page.evaluate(() => {
+    navigator.clipboard.writeText = async (text) => { window.copiedText = text; };
+  });
+  await page.click('#copyStrict');
+  await page.waitForFunction(() => /copied/.test(document.getElementById('status').textContent));
+  assert.strictEqual(await page.evaluate(() => window.copiedText), 'A,B,C\n\nA,B->C\n');
+
   // ' B' is a name of its own, so B of the dependency lies in no table.
   await typeInput(page, 'A, B\n\nA->B\n');
   assert.strictEqual(await page.locator('#warnings li').count(), 2);
