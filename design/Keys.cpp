@@ -31,9 +31,13 @@ class KeyTrie {
     nodes[node].isKey = true;
   }
 
-  bool containsKeyInside(const AttributeSet& set) const {
+  bool containsKeyInside(const AttributeSet& set) {
     return search(0, set);
   }
+
+  // Nodes visited by every search so far: work of the enumeration like
+  // that of its closures.
+  std::uint64_t work() const { return visits; }
 
  private:
   struct Node {
@@ -41,7 +45,8 @@ class KeyTrie {
     std::vector<std::pair<int, std::size_t>> children;
   };
 
-  bool search(std::size_t node, const AttributeSet& set) const {
+  bool search(std::size_t node, const AttributeSet& set) {
+    ++visits;
     if (nodes[node].isKey) return true;
     for (const auto& [label, child] : nodes[node].children) {
       if (set.contains(label) && search(child, set)) return true;
@@ -50,6 +55,7 @@ class KeyTrie {
   }
 
   std::vector<Node> nodes;
+  std::uint64_t visits = 0;
 };
 
 class KeyFinder {
@@ -145,15 +151,17 @@ KeySet findKeys(int attributeCount, const AttributeSet& universe,
     // Copied: adding a key may move the stored ones.
     const AttributeSet key = keys[k];
     finder.forEachCandidate(key, [&](const AttributeSet& superkey) {
+      // Checked for every candidate: most are dismissed by the trie, and
+      // that search is work too.
+      if (finder.work() + trie.work() > workBudget) {
+        result.complete = false;
+        result.stoppedBy = KeyStop::kWorkBudget;
+        return false;
+      }
       if (trie.containsKeyInside(superkey)) return true;
       if (static_cast<int>(keys.size()) >= maxKeys) {
         result.complete = false;
         result.stoppedBy = KeyStop::kMaxKeys;
-        return false;
-      }
-      if (finder.work() > workBudget) {
-        result.complete = false;
-        result.stoppedBy = KeyStop::kWorkBudget;
         return false;
       }
       add(finder.minimize(superkey));
