@@ -14,15 +14,6 @@
 namespace fdtools::design {
 namespace {
 
-using oracle::closureOf;
-using oracle::inside;
-using oracle::Mask;
-using oracle::MaskFd;
-using oracle::RandomSchemas;
-using oracle::SmallSchema;
-using oracle::toDependencies;
-using oracle::toSet;
-
 class ChaseProperties : public SetFormTest {};
 FDTOOLS_FOR_EVERY_SET_FORM(ChaseProperties);
 

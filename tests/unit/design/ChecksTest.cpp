@@ -22,17 +22,6 @@
 namespace fdtools::design {
 namespace {
 
-using oracle::bruteForm;
-using oracle::bruteProjection;
-using oracle::closureOf;
-using oracle::inside;
-using oracle::Mask;
-using oracle::MaskFd;
-using oracle::RandomSchemas;
-using oracle::SmallSchema;
-using oracle::toDependencies;
-using oracle::toMask;
-
 TEST(Checks, EquivalenceMatchesTheDefinition) {
   RandomSchemas random(24);
   int equivalent = 0;

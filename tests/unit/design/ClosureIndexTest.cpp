@@ -13,15 +13,6 @@
 namespace fdtools::design {
 namespace {
 
-using oracle::closureOf;
-using oracle::inside;
-using oracle::Mask;
-using oracle::RandomSchemas;
-using oracle::SmallSchema;
-using oracle::toDependencies;
-using oracle::toMask;
-using oracle::toSet;
-
 class ClosureIndexProperties : public SetFormTest {};
 FDTOOLS_FOR_EVERY_SET_FORM(ClosureIndexProperties);
 

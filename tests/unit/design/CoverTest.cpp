@@ -12,14 +12,6 @@
 namespace fdtools::design {
 namespace {
 
-using oracle::closureOf;
-using oracle::inside;
-using oracle::MaskFd;
-using oracle::RandomSchemas;
-using oracle::SmallSchema;
-using oracle::toDependencies;
-using oracle::toMasks;
-
 std::vector<std::string> coverOf(const std::vector<NamedDependency>& given) {
   const Schema schema({}, given);
   std::vector<std::string> lines;

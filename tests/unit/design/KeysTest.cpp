@@ -15,15 +15,6 @@
 namespace fdtools::design {
 namespace {
 
-using oracle::bruteKeys;
-using oracle::Mask;
-using oracle::MaskFd;
-using oracle::RandomSchemas;
-using oracle::SmallSchema;
-using oracle::toDependencies;
-using oracle::toMask;
-using oracle::toSet;
-
 class KeysProperties : public SetFormTest {};
 FDTOOLS_FOR_EVERY_SET_FORM(KeysProperties);
 

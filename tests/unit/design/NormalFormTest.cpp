@@ -16,19 +16,6 @@
 namespace fdtools::design {
 namespace {
 
-using oracle::bruteForm;
-using oracle::bruteKeys;
-using oracle::bruteProjection;
-using oracle::closureOf;
-using oracle::inside;
-using oracle::Mask;
-using oracle::MaskFd;
-using oracle::RandomSchemas;
-using oracle::SmallSchema;
-using oracle::toDependencies;
-using oracle::toMask;
-using oracle::toSet;
-
 class NormalFormProperties : public SetFormTest {};
 FDTOOLS_FOR_EVERY_SET_FORM(NormalFormProperties);
 

@@ -15,17 +15,6 @@
 namespace fdtools::design {
 namespace {
 
-using oracle::bruteProjection;
-using oracle::closureOf;
-using oracle::inside;
-using oracle::Mask;
-using oracle::MaskFd;
-using oracle::RandomSchemas;
-using oracle::SmallSchema;
-using oracle::toDependencies;
-using oracle::toMasks;
-using oracle::toSet;
-
 class ProjectionProperties : public SetFormTest {};
 FDTOOLS_FOR_EVERY_SET_FORM(ProjectionProperties);
 

@@ -48,13 +48,20 @@ constexpr int kRounds = 3000;
 // The checks and syntheses cost more per schema.
 constexpr int kPropertyRounds = 2000;
 
+// The oracle's names, for every property suite.
+using oracle::bruteForm;
+using oracle::bruteKeys;
 using oracle::bruteProjection;
 using oracle::closureOf;
 using oracle::inside;
 using oracle::Mask;
 using oracle::MaskFd;
+using oracle::RandomSchemas;
 using oracle::SmallSchema;
 using oracle::toDependencies;
+using oracle::toMask;
+using oracle::toMasks;
+using oracle::toSet;
 
 inline Mask allOf(int attributes) { return (1u << attributes) - 1; }
 

@@ -22,15 +22,6 @@
 namespace fdtools::design {
 namespace {
 
-using oracle::bruteForm;
-using oracle::bruteProjection;
-using oracle::inside;
-using oracle::Mask;
-using oracle::RandomSchemas;
-using oracle::SmallSchema;
-using oracle::toDependencies;
-using oracle::toMask;
-
 TEST(Synthesis, ThreeNfIsLosslessPreservingAndIn3nf) {
   RandomSchemas random(21);
   for (int round = 0; round < kPropertyRounds; ++round) {
