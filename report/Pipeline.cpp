@@ -216,11 +216,9 @@ Outcome run(const std::string& text, const std::optional<std::string>& second,
     answers.readingWarnings.emplace_back(0, std::move(warning));
   }
   if (second) {
-    // The second input's tables play no part, so neither do their warnings.
+    // Read against no schema: the second input's tables play no part, so a
+    // table of every attribute there is nothing to warn about.
     for (auto& warning : design::readingWarnings(other, design::Schema())) {
-      if (warning.kind == design::ReadingWarning::Kind::kTableIsTheRelation) {
-        continue;
-      }
       answers.readingWarnings.emplace_back(1, std::move(warning));
     }
   }
