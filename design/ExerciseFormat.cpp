@@ -12,6 +12,7 @@ namespace fdtools::design {
 namespace {
 
 const std::string kRightArrow = "\xe2\x86\x92";  // →
+const std::string kTwoHeadedArrow = "\xe2\x86\xa0";  // ↠, multivalued
 const std::string kEmptySet = "\xe2\x88\x85";    // ∅
 
 struct Token {
@@ -74,8 +75,11 @@ std::vector<Token> tokenize(const std::string& line) {
     Token token{Kind::kOther, std::string(1, line[i]), spaced};
     std::size_t length = 1;
     if (startsWith(line, i, "->>")) {
-      token = {Kind::kOther, "->>", spaced};
+      token = {Kind::kArrow, "->>", spaced};
       length = 3;
+    } else if (startsWith(line, i, kTwoHeadedArrow)) {
+      token = {Kind::kArrow, kTwoHeadedArrow, spaced};
+      length = kTwoHeadedArrow.size();
     } else if (startsWith(line, i, "->") || startsWith(line, i, "=>")) {
       token = {Kind::kArrow, line.substr(i, 2), spaced};
       length = 2;
@@ -91,6 +95,7 @@ std::vector<Token> tokenize(const std::string& line) {
              (isWordByte(static_cast<unsigned char>(line[j])) ||
               line[j] == '#') &&
              !startsWith(line, j, kRightArrow) &&
+             !startsWith(line, j, kTwoHeadedArrow) &&
              !startsWith(line, j, kEmptySet)) {
         ++j;
       }
@@ -175,7 +180,12 @@ struct RawDependency {
   std::vector<std::string> left;
   std::vector<std::string> right;
   int lineNumber = 0;
+  bool multivalued = false;
 };
+
+bool isMultivaluedArrow(const Token& token) {
+  return token.text == "->>" || token.text == kTwoHeadedArrow;
+}
 
 class Reader {
  public:
@@ -264,10 +274,7 @@ class Reader {
         if (tokens[i].kind == Kind::kOther || tokens[i].kind == Kind::kOpen ||
             tokens[i].kind == Kind::kClose || tokens[i].kind == Kind::kEquals) {
           return fail(lineNumber, line,
-                      tokens[i].text == "->>"
-                          ? "a multivalued dependency (->>): only functional "
-                            "dependencies are read"
-                          : "unexpected \"" + tokens[i].text + "\"");
+                      "unexpected \"" + tokens[i].text + "\"");
         }
         continue;
       }
@@ -314,7 +321,7 @@ class Reader {
         rightTo = nextLeft;
       }
       RawDependency dependency{left, side(tokens, arrows[k] + 1, rightTo),
-                               lineNumber};
+                               lineNumber, isMultivaluedArrow(tokens[arrows[k]])};
       if (dependency.right.empty() && k + 1 < arrows.size()) {
         return fail(lineNumber, line, "a dependency without a right side");
       }
@@ -343,7 +350,10 @@ bool startsRelation(const std::vector<Token>& tokens) {
 }  // namespace
 
 bool looksLikeExercise(const std::string& text) {
-  if (text.find(kRightArrow) != std::string::npos) return true;
+  if (text.find(kRightArrow) != std::string::npos ||
+      text.find(kTwoHeadedArrow) != std::string::npos) {
+    return true;
+  }
   std::istringstream in(text);
   std::string line;
   while (readLine(in, line)) {
@@ -418,12 +428,6 @@ bool parseExercise(const std::string& text, LetterMode mode, ParsedInput& input,
     }
     reader.open = false;
     reader.pendingLeft.clear();
-    if (std::any_of(tokens.begin(), tokens.end(),
-                    [](const Token& t) { return t.text == "->>"; })) {
-      return reader.fail(lineNumber, line,
-                         "a multivalued dependency (->>): only functional "
-                         "dependencies are read");
-    }
     if (!hasArrow(tokens)) {
       return reader.fail(lineNumber, line,
                          "neither a relation nor a dependency (no arrow)");
@@ -508,13 +512,14 @@ bool parseExercise(const std::string& text, LetterMode mode, ParsedInput& input,
   }
   input.tablesEnded = true;
   for (const RawDependency& raw : reader.raw) {
-    NamedDependency dependency{names(raw.left), names(raw.right)};
+    NamedDependency dependency{names(raw.left), names(raw.right),
+                               raw.multivalued};
     if (!check(dependency.left, raw.lineNumber, "a dependency") ||
         !check(dependency.right, raw.lineNumber, "a dependency")) {
       return false;
     }
-    const WrittenLine written =
-        writeDependencyLine(dependency.left, dependency.right);
+    const WrittenLine written = writeDependencyLine(
+        dependency.left, dependency.right, dependency.multivalued);
     input.dependencyLines.push_back(written.line.value_or(""));
     input.dependencyLineNumbers.push_back(raw.lineNumber);
     input.dependencies.push_back(std::move(dependency));
@@ -532,6 +537,7 @@ std::string writeExercise(const Schema& schema,
             name.begin(), name.end(),
             [](char c) { return isWordByte(static_cast<unsigned char>(c)); }) &&
         name.find(kRightArrow) == std::string::npos &&
+        name.find(kTwoHeadedArrow) == std::string::npos &&
         name.find(kEmptySet) == std::string::npos;
     if (!word) {
       problem = "the name '" + name +
@@ -561,10 +567,14 @@ std::string writeExercise(const Schema& schema,
       text += name + "(" + list(schema.tables()[t]) + ")\n";
     }
   }
-  for (const Dependency& dependency : schema.dependencies()) {
-    const std::string left = list(dependency.left);
-    text +=
-        left + (left.empty() ? "-> " : " -> ") + list(dependency.right) + "\n";
+  for (const bool multivalued : {false, true}) {
+    const std::string arrow = multivalued ? "->> " : "-> ";
+    for (const Dependency& dependency :
+         multivalued ? schema.multivalued() : schema.dependencies()) {
+      const std::string left = list(dependency.left);
+      text += left + (left.empty() ? "" : " ") + arrow +
+              list(dependency.right) + "\n";
+    }
   }
   return text;
 }

@@ -124,9 +124,11 @@ std::vector<std::string> asSet(std::vector<std::string> names) {
 // first name must not start with a space; when after it, the last must not
 // end with a space or a CR (CR LF reads as LF). A name that leaves a quote
 // open must come last. A table is a set, so a name may be written twice.
-// Names come in attribute order, which is unsigned byte order.
+// Right after the arrow of an FD, the first name must not start with ">"
+// (the arrow would read as "->>"). Names come in attribute order, which is
+// unsigned byte order.
 WrittenLine writeList(const std::vector<std::string>& given, bool trimmedBefore,
-                      bool trimmedAfter) {
+                      bool trimmedAfter, bool afterFdArrow = false) {
   const std::vector<std::string> names = asSet(given);
   if (names.empty()) return {std::string(), {}};
   std::vector<EncodedName> encoded;
@@ -149,9 +151,12 @@ WrittenLine writeList(const std::vector<std::string>& given, bool trimmedBefore,
   const auto canEnd = [&](std::size_t i) {
     return !trimmedAfter || !endsWithAny(names[i], " \r");
   };
-  const auto canStart = [&](std::size_t i) {
+  const auto startsWell = [&](std::size_t i) {
     return (!trimmedBefore || names[i].empty() || names[i][0] != kSpace) &&
-           !encoded[i].endsQuoted;
+           (!afterFdArrow || names[i].empty() || names[i][0] != '>');
+  };
+  const auto canStart = [&](std::size_t i) {
+    return startsWell(i) && !encoded[i].endsQuoted;
   };
   std::optional<std::size_t> first;
   std::optional<std::size_t> last;
@@ -162,7 +167,7 @@ WrittenLine writeList(const std::vector<std::string>& given, bool trimmedBefore,
     if (!canEnd(l) || (!open.empty() && open[0] != l)) continue;
     if (names.size() == 1) {
       // Alone, a name may leave its quote open: nothing follows it.
-      if (!trimmedBefore || names[l].empty() || names[l][0] != kSpace) {
+      if (startsWell(l)) {
         first = last = l;
       }
       continue;
@@ -203,8 +208,13 @@ bool splitDependency(const std::string& line, NamedDependency& dependency) {
   std::string left;
   std::string right;
   if (!cutAtArrow(line, left, right)) return false;
+  // "->>" is the multivalued arrow: a name can still start with ">" when it
+  // is not the first of the right side.
+  const bool multivalued = !right.empty() && right[0] == '>';
+  if (multivalued) right.erase(0, 1);
   dependency.left = split(left, ',');
   dependency.right = split(right, ',');
+  dependency.multivalued = multivalued;
   return true;
 }
 
@@ -386,18 +396,21 @@ WrittenLine writeTableLine(const std::vector<std::string>& names) {
 }
 
 WrittenLine writeDependencyLine(const std::vector<std::string>& left,
-                                const std::vector<std::string>& right) {
+                                const std::vector<std::string>& right,
+                                bool multivalued) {
   WrittenLine leftSide = writeList(left, true, false);
   if (!leftSide.line) return leftSide;
   if (leftSide.line->find("->") != std::string::npos) {
     return {std::nullopt, "a name on the left side holds \"->\""};
   }
-  WrittenLine rightSide = writeList(right, false, true);
+  WrittenLine rightSide = writeList(right, false, true, !multivalued);
   if (!rightSide.line) return rightSide;
-  const std::string line = *leftSide.line + "->" + *rightSide.line;
+  const std::string line =
+      *leftSide.line + (multivalued ? "->>" : "->") + *rightSide.line;
   NamedDependency read;
   if (!splitDependency(trimmed(line), read) ||
-      asSet(read.left) != asSet(left) || asSet(read.right) != asSet(right)) {
+      read.multivalued != multivalued || asSet(read.left) != asSet(left) ||
+      asSet(read.right) != asSet(right)) {
     return {std::nullopt, "the names do not read back as themselves"};
   }
   return {line, {}};

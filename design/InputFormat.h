@@ -10,7 +10,8 @@
 // 0xFF; quotes stay part of the name; within a name each pair of
 // backslashes stands for one backslash, and a quote right after a single
 // backslash neither opens nor closes a quoted stretch. A dependency line
-// is cut at its first "->", each side like a table line.
+// is cut at its first "->", each side like a table line; when the right
+// side then starts with ">", the line is a multivalued dependency X ->> Y.
 //
 // The writer is the reader's inverse: what it writes reads back as the same
 // names, or it says it cannot write them.
@@ -99,8 +100,8 @@ struct ParseError {
 // "->"; `input` then holds what came before it.
 bool parseInput(const std::string& text, ParsedInput& input, ParseError& error);
 
-// Cuts a dependency line (trimmed) into the names of its two sides; false,
-// leaving both unchanged, when it has no "->".
+// Cuts a dependency line (trimmed) into the names of its two sides and its
+// kind; false, leaving it unchanged, when it has no "->".
 bool splitDependency(const std::string& line, NamedDependency& dependency);
 
 // A line of the table section that reads back as exactly the set `names`
@@ -113,9 +114,11 @@ struct WrittenLine {
 };
 WrittenLine writeTableLine(const std::vector<std::string>& names);
 
-// A dependency line that reads back as `left -> right` (each a set).
+// A dependency line that reads back as `left -> right` (each a set), or
+// as `left ->> right`.
 WrittenLine writeDependencyLine(const std::vector<std::string>& left,
-                                const std::vector<std::string>& right);
+                                const std::vector<std::string>& right,
+                                bool multivalued = false);
 
 // A whole input: each table of `tables` (sets over `schema`), an empty
 // line, then `dependencyLines` as they are. Empty `problem` on success.

@@ -38,9 +38,12 @@ Schema::Schema(const std::vector<std::vector<std::string>>& tables,
   for (const auto& table : tables) tables_.push_back(toSet(table));
   if (!tablesGiven_) tables_.push_back(allAttributes());
   for (const NamedDependency& dependency : dependencies) {
-    dependencies_.push_back({toSet(dependency.left), toSet(dependency.right)});
+    (dependency.multivalued ? multivalued_ : dependencies_)
+        .push_back({toSet(dependency.left), toSet(dependency.right)});
   }
+  // The second set is compared as functional dependencies only.
   for (const NamedDependency& dependency : others) {
+    if (dependency.multivalued) continue;
     others_.push_back({toSet(dependency.left), toSet(dependency.right)});
   }
 }

@@ -1,6 +1,7 @@
 // The schema model of the design audit: attribute names interned as ids in
 // the unsigned byte order of the names, the tables of the decomposition and
-// the functional dependencies, each side an attribute set.
+// the dependencies (functional, and multivalued ones kept apart), each side
+// an attribute set.
 #ifndef DESIGN_SCHEMA_H_
 #define DESIGN_SCHEMA_H_
 
@@ -20,6 +21,8 @@ struct Dependency {
 struct NamedDependency {
   std::vector<std::string> left;
   std::vector<std::string> right;
+  // X ->> Y rather than X -> Y.
+  bool multivalued = false;
 };
 
 class Schema {
@@ -51,8 +54,11 @@ class Schema {
   bool tablesGiven() const { return tablesGiven_; }
   // Attributes that no table holds (none when no tables were given).
   AttributeSet uncoveredAttributes() const;
-  // In input order.
+  // The functional dependencies, in input order.
   const std::vector<Dependency>& dependencies() const { return dependencies_; }
+  // The multivalued ones, in input order; most inputs have none.
+  const std::vector<Dependency>& multivalued() const { return multivalued_; }
+  bool hasMultivalued() const { return !multivalued_.empty(); }
   const std::vector<Dependency>& otherDependencies() const { return others_; }
 
  private:
@@ -60,6 +66,7 @@ class Schema {
   std::vector<AttributeSet> tables_;
   bool tablesGiven_ = false;
   std::vector<Dependency> dependencies_;
+  std::vector<Dependency> multivalued_;
   std::vector<Dependency> others_;
 };
 

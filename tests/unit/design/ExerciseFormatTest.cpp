@@ -31,6 +31,10 @@ std::string describe(const ParsedInput& input) {
     text += " " + list(schema.namesOf(d.left)) + ">" +
             list(schema.namesOf(d.right));
   }
+  for (const Dependency& d : schema.multivalued()) {
+    text += " " + list(schema.namesOf(d.left)) + ">>" +
+            list(schema.namesOf(d.right));
+  }
   return text;
 }
 
@@ -79,6 +83,15 @@ TEST(ExerciseFormat, ReadsTheWaysTextbooksWrite) {
        "R{Area;Lot#;} LOTS{Area;Lot#;} {Lot#;}>{Area;}", false},
       {"EMP(Ssn, Ename)\nFD1: Ssn -> Ename\n",
        "R{Ename;Ssn;} EMP{Ename;Ssn;} {Ssn;}>{Ename;}", false},
+      // Multivalued dependencies, by either arrow, among FDs.
+      {"R(Course, Teacher, Book)\nCourse ->> Teacher\n",
+       "R{Book;Course;Teacher;} R{Book;Course;Teacher;} {Course;}>>{Teacher;}",
+       false},
+      {"R = ABCD\nF = { A ->> B, C -> D; D \xe2\x86\xa0 A }\n",
+       "R{A;B;C;D;} R{A;B;C;D;} {C;}>{D;} {A;}>>{B;} {D;}>>{A;}", true},
+      {"R = ABC\nA\xe2\x86\xa0"
+       "B  B->C\n",
+       "R{A;B;C;} R{A;B;C;} {B;}>{C;} {A;}>>{B;}", true},
   };
   for (const Case& c : cases) {
     ParsedInput input;
@@ -101,10 +114,6 @@ TEST(ExerciseFormat, ErrorsNameTheLine) {
           {"R(A, B)\nA -> C\n",
            {2, "the attribute C of a dependency is not in R"}},
           {"R(A, B)\nS(A, X)\n", {2, "the attribute X of S is not in R"}},
-          {"R(A, B)\nA ->> B\n",
-           {2,
-            "a multivalued dependency (->>): only functional dependencies "
-            "are read"}},
           {"R(A, B)\nF = { A -> B\n",
            {2, "the set of dependencies is not closed"}},
           {"R(A, B)\nA B\n",

@@ -146,9 +146,14 @@ TEST(InputFormat, DependencyLinesKeepTheirSides) {
     std::string line;
     std::vector<std::string> left;
     std::vector<std::string> right;
+    bool multivalued = false;
   };
   const std::vector<Case> cases = {
       {"A,B->C", {"A", "B"}, {"C"}},
+      {"A->>B,C", {"A"}, {"B", "C"}, true},
+      {"A->>>B", {"A"}, {">B"}, true},
+      // Only an arrow's own ">" makes it multivalued.
+      {"A->B,>C", {"A"}, {"B", ">C"}},
       {"->C", {}, {"C"}},
       {"A->", {"A"}, {}},
       // Only the first arrow cuts.
@@ -161,7 +166,17 @@ TEST(InputFormat, DependencyLinesKeepTheirSides) {
     ASSERT_TRUE(splitDependency(c.line, dependency)) << c.line;
     EXPECT_EQ(dependency.left, c.left) << c.line;
     EXPECT_EQ(dependency.right, c.right) << c.line;
+    EXPECT_EQ(dependency.multivalued, c.multivalued) << c.line;
+    const WrittenLine written =
+        writeDependencyLine(c.left, c.right, c.multivalued);
+    if (c.left.empty() || c.right.empty()) continue;
+    ASSERT_TRUE(written.line) << c.line << ": " << written.problem << "\n";
+    NamedDependency again;
+    ASSERT_TRUE(splitDependency(*written.line, again));
+    EXPECT_EQ(again.multivalued, c.multivalued) << *written.line;
   }
+  // An FD whose right side starts with ">" would read back as an MVD.
+  EXPECT_FALSE(writeDependencyLine({"A"}, {">B"}).line);
   NamedDependency untouched{{"keep"}, {}};
   EXPECT_FALSE(splitDependency("A-B", untouched));
   EXPECT_EQ(untouched.left, std::vector<std::string>{"keep"});
