@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
+#include <string>
 
 #include "design/ClosureIndex.h"
 #include "design/TableIndex.h"
@@ -44,18 +46,41 @@ void applyDependency(std::vector<std::vector<int>>& tableau,
   }
 }
 
-}  // namespace
-
-ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
-                  const std::vector<Dependency>& dependencies) {
-  ChaseResult result;
+std::vector<std::vector<int>> initialTableau(
+    int attributeCount, const std::vector<AttributeSet>& tables) {
+  std::vector<std::vector<int>> tableau;
   for (std::size_t r = 0; r < tables.size(); ++r) {
     std::vector<int> row(static_cast<std::size_t>(attributeCount));
     for (int a = 0; a < attributeCount; ++a) {
       row[a] = tables[r].contains(a) ? 0 : static_cast<int>(r) + 1;
     }
-    result.tableau.push_back(std::move(row));
+    tableau.push_back(std::move(row));
   }
+  return tableau;
+}
+
+bool someRowDistinguished(const std::vector<std::vector<int>>& tableau) {
+  return std::any_of(tableau.begin(), tableau.end(), [](const auto& row) {
+    return std::all_of(row.begin(), row.end(), [](int s) { return s == 0; });
+  });
+}
+
+// Equated symbols can make rows equal: each row once, first ones first.
+void dropRepeatedRows(std::vector<std::vector<int>>& tableau) {
+  std::set<std::vector<int>> seen;
+  std::vector<std::vector<int>> rows;
+  for (std::vector<int>& row : tableau) {
+    if (seen.insert(row).second) rows.push_back(std::move(row));
+  }
+  tableau = std::move(rows);
+}
+
+}  // namespace
+
+ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
+                  const std::vector<Dependency>& dependencies) {
+  ChaseResult result;
+  result.tableau = initialTableau(attributeCount, tables);
   std::vector<std::pair<std::vector<int>, std::vector<int>>> lists;
   // A dependency needs another look only after a column of its left side
   // changed: a worklist, not passes over the whole list.
@@ -84,11 +109,72 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
       }
     }
   }
-  result.lossless = std::any_of(
-      result.tableau.begin(), result.tableau.end(), [](const auto& row) {
-        return std::all_of(row.begin(), row.end(),
-                           [](int s) { return s == 0; });
-      });
+  result.lossless = someRowDistinguished(result.tableau);
+  return result;
+}
+
+ChaseResult chaseWithMultivalued(int attributeCount,
+                                 const std::vector<AttributeSet>& tables,
+                                 const std::vector<Dependency>& functional,
+                                 const std::vector<Dependency>& multivalued,
+                                 std::size_t maxRows) {
+  ChaseResult result;
+  std::vector<std::vector<int>>& tableau = result.tableau;
+  tableau = initialTableau(attributeCount, tables);
+  std::vector<std::pair<std::vector<int>, std::vector<int>>> fds;
+  for (const Dependency& fd : functional) {
+    fds.emplace_back(fd.left.ids(), fd.right.ids());
+  }
+  // An MVD copies its left and right side from one row and the rest from
+  // another.
+  std::vector<std::pair<std::vector<int>, std::vector<int>>> mvds;
+  for (const Dependency& mvd : multivalued) {
+    mvds.emplace_back(mvd.left.ids(), (mvd.left | mvd.right).ids());
+  }
+  std::vector<int> changed;
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (bool equated = true; equated;) {
+      equated = false;
+      for (const auto& [left, right] : fds) {
+        changed.clear();
+        applyDependency(tableau, left, right, changed);
+        equated = equated || !changed.empty();
+      }
+    }
+    dropRepeatedRows(tableau);
+    if (someRowDistinguished(tableau)) break;
+    std::set<std::vector<int>> present(tableau.begin(), tableau.end());
+    for (const auto& [left, copied] : mvds) {
+      std::map<std::vector<int>, std::vector<std::size_t>> byLeft;
+      std::vector<int> values(left.size());
+      for (std::size_t r = 0; r < tableau.size(); ++r) {
+        for (std::size_t i = 0; i < left.size(); ++i) {
+          values[i] = tableau[r][left[i]];
+        }
+        byLeft[values].push_back(r);
+      }
+      for (const auto& [key, rows] : byLeft) {
+        for (const std::size_t from : rows) {
+          for (const std::size_t rest : rows) {
+            if (from == rest) continue;
+            std::vector<int> row = tableau[rest];
+            for (const int column : copied) row[column] = tableau[from][column];
+            if (!present.insert(row).second) continue;
+            if (tableau.size() >= maxRows) {
+              result.undecided = Undecided{
+                  "the chase stopped at " + std::to_string(maxRows) +
+                  " rows before it ended"};
+              return result;
+            }
+            tableau.push_back(std::move(row));
+            grew = true;
+          }
+        }
+      }
+    }
+  }
+  result.lossless = someRowDistinguished(tableau);
   return result;
 }
 

@@ -7,10 +7,13 @@
 #ifndef DESIGN_CHASE_H_
 #define DESIGN_CHASE_H_
 
+#include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "design/AttributeSet.h"
 #include "design/Schema.h"
+#include "design/Undecided.h"
 
 namespace fdtools::design {
 
@@ -18,12 +21,27 @@ struct ChaseResult {
   bool lossless = false;
   // tableau[row][attribute]: 0 is the distinguished symbol, r + 1 the
   // symbol that started in row r. When two symbols are equated, the
-  // distinguished one wins, else the one of the lower row.
+  // distinguished one wins, else the one of the lower row. Multivalued
+  // dependencies add rows after those of the tables.
   std::vector<std::vector<int>> tableau;
+  // Set when the chase stopped at its row limit: then `lossless` is false
+  // and says nothing.
+  std::optional<Undecided> undecided;
 };
 
 ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
                   const std::vector<Dependency>& dependencies);
+
+constexpr std::size_t kMaxChaseRows = 2000;
+
+// The chase with multivalued dependencies too: an MVD X ->> Y adds, for
+// two rows that agree on X, the row that takes X and Y from the first and
+// the rest from the second. Stops at `maxRows` rows, undecided.
+ChaseResult chaseWithMultivalued(int attributeCount,
+                                 const std::vector<AttributeSet>& tables,
+                                 const std::vector<Dependency>& functional,
+                                 const std::vector<Dependency>& multivalued,
+                                 std::size_t maxRows = kMaxChaseRows);
 
 // A sufficient test, without a tableau of tables times attributes: true
 // when some table determines every attribute through the dependencies that

@@ -6,12 +6,16 @@ namespace fdtools::design {
 
 ChaseResult losslessJoin(int attributeCount,
                          const std::vector<AttributeSet>& tables,
-                         const std::vector<Dependency>& cover,
-                         Tableau tableau) {
-  if (attributeCount == 0 && tables.empty()) return ChaseResult{true, {}};
+                         const std::vector<Dependency>& cover, Tableau tableau,
+                         const std::vector<Dependency>& multivalued) {
+  if (attributeCount == 0 && tables.empty()) return ChaseResult{true, {}, {}};
+  // The FDs alone prove a lossless join under the MVDs too.
   if (tableau == Tableau::kIfLossy &&
       losslessThroughTables(attributeCount, tables, cover)) {
-    return ChaseResult{true, {}};
+    return ChaseResult{true, {}, {}};
+  }
+  if (!multivalued.empty()) {
+    return chaseWithMultivalued(attributeCount, tables, cover, multivalued);
   }
   return chase(attributeCount, tables, cover);
 }

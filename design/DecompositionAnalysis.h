@@ -24,11 +24,13 @@ enum class Tableau {
   kIfLossy,
 };
 
-// Whether the join of `tables` is lossless under `cover`. The join of no
-// tables over no attributes is the one empty tuple, so it is lossless.
+// Whether the join of `tables` is lossless under `cover` and the
+// `multivalued` dependencies. The join of no tables over no attributes is
+// the one empty tuple, so it is lossless.
 ChaseResult losslessJoin(int attributeCount,
                          const std::vector<AttributeSet>& tables,
-                         const std::vector<Dependency>& cover, Tableau tableau);
+                         const std::vector<Dependency>& cover, Tableau tableau,
+                         const std::vector<Dependency>& multivalued = {});
 
 // For each of `dependencies`, in order, whether `tables` preserve it;
 // `index` is over the schema's dependencies or an equivalent set. With

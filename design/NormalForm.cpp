@@ -27,6 +27,8 @@ const char* formName(NormalFormName form) {
       return "3NF";
     case NormalFormName::kBcnf:
       return "BCNF";
+    case NormalFormName::k4nf:
+      return "4NF";
   }
   return "";
 }

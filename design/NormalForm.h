@@ -18,16 +18,19 @@
 
 namespace fdtools::design {
 
-// Weakest first, so that a stronger form compares greater.
-enum class NormalFormName { k1nf, k2nf, k3nf, kBcnf };
+// Weakest first, so that a stronger form compares greater. 4NF only with
+// multivalued dependencies.
+enum class NormalFormName { k1nf, k2nf, k3nf, kBcnf, k4nf };
 
-// "1NF", "2NF", "3NF", "BCNF".
+// "1NF", "2NF", "3NF", "BCNF", "4NF".
 const char* formName(NormalFormName form);
 
 struct Violation {
   Dependency dependency;
-  // Strongest first: BCNF, 3NF, 2NF.
+  // Strongest first: 4NF, BCNF, 3NF, 2NF.
   std::vector<NormalFormName> violates;
+  // X ->> Y rather than X -> Y.
+  bool multivalued = false;
 
   bool breaks(NormalFormName form) const;
 };

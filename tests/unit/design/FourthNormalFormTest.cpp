@@ -1,0 +1,230 @@
+// Normal forms and the chase under FDs and MVDs, against the definitions:
+// the oracle's chase decides every FD and MVD of D+, and the restriction
+// to a table is taken as defined, X ->> (Y & T) for every Y of R.
+#include "design/FourthNormalForm.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "design/Chase.h"
+#include "tests/support/MixedOracle.h"
+#include "tests/unit/design/PropertyTest.h"
+
+namespace fdtools::design {
+namespace {
+
+using oracle::MixedSchema;
+using oracle::Row;
+
+// Everything D+ says about each X of a small schema, from one chase each.
+class Definitions {
+ public:
+  explicit Definitions(const MixedSchema& schema) : schema(schema) {
+    const int n = schema.attributes;
+    for (Mask x = 0; x <= allOf(n); ++x) {
+      rows.push_back(oracle::chaseFrom(x, schema));
+      closures.push_back(oracle::mixedClosure(x, schema));
+    }
+  }
+
+  Mask closure(Mask x) const { return closures[x]; }
+
+  // X ->> Y in D+, Y any set of R.
+  bool multivalued(Mask x, Mask y) const {
+    const std::set<Row>& chased = rows[x];
+    Row wanted(schema.attributes, 0);
+    for (int c = 0; c < schema.attributes; ++c) {
+      if ((x | y) >> c & 1) continue;
+      for (const Row& row : chased) wanted[c] = std::max(wanted[c], row[c]);
+    }
+    return chased.count(wanted) > 0;
+  }
+
+  // X ->> Y in the restriction to `table`: some Y' of R with Y' & T = Y.
+  bool multivaluedIn(Mask table, Mask x, Mask y) const {
+    const Mask outside = allOf(schema.attributes) & ~table;
+    for (Mask s = outside;; s = (s - 1) & outside) {
+      if (multivalued(x, y | s)) return true;
+      if (s == 0) return false;
+    }
+  }
+
+  bool superkeyOf(Mask table, Mask x) const {
+    return inside(table, closure(x));
+  }
+
+  // A nontrivial MVD of the restriction with a left side that is no
+  // superkey.
+  bool in4nf(Mask table) const {
+    for (Mask x = table;; x = (x - 1) & table) {
+      const Mask rest = table & ~x;
+      if (!superkeyOf(table, x)) {
+        for (Mask y = rest; y != 0; y = (y - 1) & rest) {
+          if (y != rest && multivaluedIn(table, x, y)) return false;
+        }
+      }
+      if (x == 0) return true;
+    }
+  }
+
+  // X -> (X+ within T) for every X inside T.
+  std::vector<MaskFd> fdsIn(Mask table) const {
+    std::vector<MaskFd> fds;
+    for (Mask x = table;; x = (x - 1) & table) {
+      fds.push_back({x, closure(x) & table});
+      if (x == 0) return fds;
+    }
+  }
+
+  std::string form(Mask table) const {
+    return in4nf(table) ? "4NF" : bruteForm(table, fdsIn(table));
+  }
+
+ private:
+  const MixedSchema& schema;
+  std::vector<std::set<Row>> rows;
+  std::vector<Mask> closures;
+};
+
+MixedSchema randomMixed(RandomSchemas& random, int maxAttributes) {
+  MixedSchema schema;
+  schema.attributes = random.between(1, maxAttributes);
+  const int n = schema.attributes;
+  for (int d = random.between(0, 5); d > 0; --d) {
+    const MaskFd dependency{random.subset(n, 0, 2), random.subset(n, 1, 3)};
+    (random.between(0, 2) == 0 ? schema.fds : schema.mvds)
+        .push_back(dependency);
+  }
+  return schema;
+}
+
+std::string describe(const MixedSchema& schema, Mask table) {
+  std::string text = std::to_string(schema.attributes) + " attributes, table " +
+                     std::to_string(table) + ";";
+  for (const MaskFd& fd : schema.fds) {
+    text += " " + std::to_string(fd.left) + "->" + std::to_string(fd.right);
+  }
+  for (const MaskFd& mvd : schema.mvds) {
+    text += " " + std::to_string(mvd.left) + "->>" + std::to_string(mvd.right);
+  }
+  return text;
+}
+
+class FourthNormalFormProperties : public SetFormTest {};
+FDTOOLS_FOR_EVERY_SET_FORM(FourthNormalFormProperties);
+
+TEST_P(FourthNormalFormProperties, FormsKeysAndViolationsFollowTheDefinitions) {
+  RandomSchemas random(40);
+  std::set<std::string> forms;
+  int multivaluedViolations = 0;
+  for (int round = 0; round < 400; ++round) {
+    const MixedSchema schema = randomMixed(random, 6);
+    const int n = schema.attributes;
+    const Definitions definitions(schema);
+    const MixedImplication implication(n, toDependencies(n, schema.fds),
+                                       toDependencies(n, schema.mvds));
+    for (const Mask table :
+         {allOf(n), random.subset(n, 1, n), random.subset(n, std::min(2, n), n)}) {
+      SCOPED_TRACE(describe(schema, table));
+      const NormalFormResult result =
+          analyzeWithMultivalued(toSet(n, table), implication, 100);
+      ASSERT_FALSE(result.undecided);
+      const std::string form = definitions.form(table);
+      EXPECT_EQ(formName(result.form), form);
+      forms.insert(form);
+      std::vector<Mask> keys;
+      for (const AttributeSet& key : result.keys.keys) {
+        keys.push_back(toMask(key));
+      }
+      std::vector<Mask> expectedKeys = bruteKeys(table, definitions.fdsIn(table));
+      std::sort(keys.begin(), keys.end());
+      std::sort(expectedKeys.begin(), expectedKeys.end());
+      EXPECT_EQ(keys, expectedKeys);
+      bool breaks4nf = false;
+      for (const Violation& violation : result.violations) {
+        const Mask left = toMask(violation.dependency.left);
+        const Mask right = toMask(violation.dependency.right);
+        EXPECT_TRUE(inside(left | right, table));
+        EXPECT_FALSE(definitions.superkeyOf(table, left));
+        if (violation.multivalued) {
+          ++multivaluedViolations;
+          EXPECT_TRUE(definitions.multivaluedIn(table, left, right));
+          EXPECT_NE(right & ~left, 0u);
+          EXPECT_NE((left | right), table);
+        } else {
+          EXPECT_TRUE(inside(right, definitions.closure(left)));
+        }
+        breaks4nf = breaks4nf || violation.breaks(NormalFormName::k4nf);
+      }
+      EXPECT_EQ(breaks4nf, form != "4NF");
+      const FourNfSplit split = first4nfViolation(toSet(n, table), implication);
+      ASSERT_FALSE(split.undecided);
+      EXPECT_EQ(split.violation.has_value(), form != "4NF");
+      if (split.violation) {
+        const Mask left = toMask(split.violation->left);
+        const Mask right = toMask(split.violation->right);
+        EXPECT_FALSE(definitions.superkeyOf(table, left));
+        EXPECT_TRUE(definitions.multivaluedIn(table, left, right));
+        EXPECT_NE(right & ~left, 0u);
+        EXPECT_NE(left | right, table);
+      }
+    }
+  }
+  // Every form is met, and MVDs break 4NF on their own.
+  EXPECT_EQ(forms.size(), 5u);
+  EXPECT_GT(multivaluedViolations, 50);
+}
+
+TEST_P(FourthNormalFormProperties, ChaseWithMvdsMatchesTheDefinition) {
+  RandomSchemas random(41);
+  int lossless = 0;
+  for (int round = 0; round < 1000; ++round) {
+    const MixedSchema schema = randomMixed(random, 6);
+    const int n = schema.attributes;
+    std::vector<Mask> tables;
+    Mask covered = 0;
+    for (int t = random.between(1, 3); t > 0; --t) {
+      tables.push_back(random.subset(n, 1, n));
+      covered |= tables.back();
+    }
+    tables.push_back(random.subset(n, 0, 2) | (allOf(n) & ~covered));
+    std::vector<AttributeSet> sets;
+    for (const Mask t : tables) sets.push_back(toSet(n, t));
+    SCOPED_TRACE(describe(schema, 0));
+    const ChaseResult result =
+        chaseWithMultivalued(n, sets, toDependencies(n, schema.fds),
+                             toDependencies(n, schema.mvds));
+    ASSERT_FALSE(result.undecided);
+    EXPECT_EQ(result.lossless, oracle::mixedLossless(tables, schema));
+    lossless += result.lossless ? 1 : 0;
+  }
+  EXPECT_GT(lossless, 100);
+  EXPECT_LT(lossless, 900);
+}
+
+TEST(FourthNormalForm, StopsWhereItCannotBeExact) {
+  const int n = kMaxMultivaluedTableAttributes + 1;
+  const MixedImplication implication(n, {}, {{toSet(n, 1), toSet(n, 2)}});
+  EXPECT_TRUE(
+      analyzeWithMultivalued(AttributeSet::all(n), implication, 10).undecided);
+  EXPECT_TRUE(first4nfViolation(AttributeSet::all(n), implication).undecided);
+  // Two rows that share nothing, each MVD pairing them anew: the rows grow
+  // past the limit.
+  std::vector<AttributeSet> tables;
+  std::vector<Dependency> mvds;
+  const int m = 12;
+  for (int a = 0; a < m; ++a) {
+    tables.push_back(AttributeSet::of(m, {a}));
+    mvds.push_back({AttributeSet(m), AttributeSet::of(m, {a})});
+  }
+  const ChaseResult chased = chaseWithMultivalued(m, tables, {}, mvds, 50);
+  EXPECT_TRUE(chased.undecided);
+  EXPECT_FALSE(chased.lossless);
+}
+
+}  // namespace
+}  // namespace fdtools::design
