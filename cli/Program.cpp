@@ -41,6 +41,7 @@ struct Arguments {
   std::string file2;
   std::string attributes;
   bool bcnf = false;
+  bool fourNf = false;
   bool threeNf = false;
   // synthesize -o.
   std::string output;
@@ -156,8 +157,12 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
           ->required();
     }
     if (info.command == Command::kSynthesize) {
-      sub->add_flag("--bcnf", arguments.bcnf,
-                    "Split into BCNF instead of the 3NF synthesis");
+      CLI::Option* bcnf = sub->add_flag(
+          "--bcnf", arguments.bcnf, "Split into BCNF instead of the 3NF synthesis");
+      CLI::Option* fourNf = sub->add_flag(
+          "--4nf", arguments.fourNf,
+          "Split into 4NF on the FDs and MVDs (->>) instead");
+      bcnf->excludes(fourNf);
       sub->add_option("-o,--output", arguments.output,
                       "Write the decomposition to OUT instead of standard "
                       "output")
@@ -174,7 +179,11 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
           sub->add_flag("--3nf", arguments.threeNf, "Every table in 3NF too");
       CLI::Option* bcnf =
           sub->add_flag("--bcnf", arguments.bcnf, "Every table in BCNF too");
+      CLI::Option* fourNf = sub->add_flag(
+          "--4nf", arguments.fourNf, "Every table in 4NF (FDs and MVDs) too");
       threeNf->excludes(bcnf);
+      threeNf->excludes(fourNf);
+      bcnf->excludes(fourNf);
     }
     subcommands.emplace_back(sub, info.command);
   }
@@ -269,6 +278,7 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
   options.attributes = arguments.attributes;
   options.bcnf = arguments.bcnf;
   options.threeNf = arguments.threeNf;
+  options.fourNf = arguments.fourNf;
   options.maxKeys = arguments.maxKeys;
   options.brief = arguments.brief;
   // CLI11 has checked the names.
@@ -300,9 +310,16 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
     // Without -o the decomposition itself is the answer, ready to redirect;
     // a likely misreading of the input is told on standard error.
     if (arguments.output.empty() && !arguments.json) {
-      for (const std::string& warning : report::readingWarningTexts(
-               answers, [](const std::string& name) { return name; })) {
+      const auto asIs = [](const std::string& name) { return name; };
+      for (const std::string& warning :
+           report::readingWarningTexts(answers, asIs)) {
         err << "fdtools: warning: " << warning << "\n";
+      }
+      // Of the answers' warnings only this one is about the decomposition.
+      for (const design::Warning& warning : answers.warnings) {
+        if (warning.kind != design::Warning::Kind::kFunctionalOnly) continue;
+        err << "fdtools: warning: "
+            << report::warningText(warning, answers.schema, asIs) << "\n";
       }
       out << file;
       return finish(out, err, 0);

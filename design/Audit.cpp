@@ -4,6 +4,7 @@
 
 #include "design/Cover.h"
 #include "design/DecompositionAnalysis.h"
+#include "design/FourthNormalForm.h"
 
 namespace fdtools::design {
 
@@ -13,15 +14,15 @@ Audit::Audit(const Schema& schema, int maxKeys)
 std::vector<Warning> Audit::warnings() const {
   std::vector<Warning> result;
   if (!schema_.tablesGiven() && !tablesIgnored) {
-    result.push_back({Warning::Kind::kNoTables, {}, {}});
+    result.push_back({Warning::Kind::kNoTables, {}, {}, {}});
   }
   const AttributeSet uncovered = schema_.uncoveredAttributes();
   if (!uncovered.empty() && !tablesIgnored) {
-    result.push_back({Warning::Kind::kUncoveredAttributes, uncovered, {}});
+    result.push_back({Warning::Kind::kUncoveredAttributes, uncovered, {}, {}});
   }
   if (keys_ && !keys_->complete) {
     result.push_back(
-        {Warning::Kind::kKeysIncomplete, {}, stopDescription(*keys_)});
+        {Warning::Kind::kKeysIncomplete, {}, stopDescription(*keys_), {}});
   }
   return result;
 }
@@ -53,11 +54,21 @@ const KeySet& Audit::keys() {
   return *keys_;
 }
 
+const MixedImplication& Audit::mixed() {
+  if (!mixed_) {
+    mixed_ = std::make_unique<MixedImplication>(schema_.attributeCount(),
+                                                cover(), schema_.multivalued());
+  }
+  return *mixed_;
+}
+
 NormalForms Audit::normalForms() {
   NormalForms result;
   result.schema =
-      analyzeRelation(schema_.attributeCount(), schema_.allAttributes(),
-                      cover(), maxKeys_, &keys());
+      schema_.hasMultivalued()
+          ? analyzeWithMultivalued(schema_.allAttributes(), mixed(), maxKeys_)
+          : analyzeRelation(schema_.attributeCount(), schema_.allAttributes(),
+                            cover(), maxKeys_, &keys());
   result.tables = tableForms();
   return result;
 }
@@ -79,6 +90,11 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
         tableForms_->push_back((*tableForms_)[it->second]);
         continue;
       }
+      if (schema_.hasMultivalued()) {
+        tableForms_->push_back(
+            analyzeWithMultivalued(table, mixed(), maxKeys_));
+        continue;
+      }
       tableForms_->push_back(
           table == all
               ? analyzeRelation(n, table, cover(), maxKeys_, &keys())
@@ -91,7 +107,7 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
 const ChaseResult& Audit::lossless() {
   if (!lossless_) {
     lossless_ = losslessJoin(schema_.attributeCount(), schema_.tables(),
-                             cover(), Tableau::kAlways);
+                             cover(), Tableau::kAlways, schema_.multivalued());
   }
   return *lossless_;
 }

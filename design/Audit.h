@@ -12,6 +12,7 @@
 #include "design/Chase.h"
 #include "design/ClosureIndex.h"
 #include "design/Keys.h"
+#include "design/Multivalued.h"
 #include "design/NormalForm.h"
 #include "design/Preservation.h"
 #include "design/Schema.h"
@@ -34,10 +35,13 @@ struct Warning {
     kUncoveredAttributes,
     // The schema's key enumeration stopped by `limit`.
     kKeysIncomplete,
+    // The input has MVDs, and `parts` answer from the FDs alone.
+    kFunctionalOnly,
   };
   Kind kind;
   AttributeSet attributes;
   std::string limit;
+  std::string parts;
 };
 
 class Audit {
@@ -60,10 +64,12 @@ class Audit {
   AttributeSet closure(const AttributeSet& start);
   const std::vector<Dependency>& cover();
   const KeySet& keys();
-  // The schema's own form and each table's.
+  // Implication under the FDs and MVDs together.
+  const MixedImplication& mixed();
+  // The schema's own form and each table's; with MVDs, up to 4NF.
   NormalForms normalForms();
   const std::vector<NormalFormResult>& tableForms();
-  // The full chase, with its final tableau.
+  // The full chase, with its final tableau; MVDs add rows.
   const ChaseResult& lossless();
   const std::vector<DependencyPreservation>& preservation();
 
@@ -72,6 +78,7 @@ class Audit {
   int maxKeys_;
   bool tablesIgnored = false;
   std::unique_ptr<ClosureIndex> index_;
+  std::unique_ptr<MixedImplication> mixed_;
   std::optional<std::vector<Dependency>> cover_;
   std::optional<KeySet> keys_;
   std::optional<std::vector<NormalFormResult>> tableForms_;

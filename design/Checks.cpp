@@ -42,6 +42,8 @@ const char* propertyName(DecompositionProperty property) {
       return "preserving";
     case DecompositionProperty::k3nf:
       return "3NF";
+    case DecompositionProperty::k4nf:
+      return "4NF";
     case DecompositionProperty::kBcnf:
       return "BCNF";
   }
@@ -95,11 +97,17 @@ DecompositionCheck checkDecomposition(Audit& audit,
                                       std::optional<NormalFormName> form) {
   const Schema& schema = audit.schema();
   DecompositionCheck result;
-  result.chase = losslessJoin(schema.attributeCount(), schema.tables(),
-                              audit.cover(), Tableau::kIfLossy);
+  result.chase =
+      losslessJoin(schema.attributeCount(), schema.tables(), audit.cover(),
+                   Tableau::kIfLossy, schema.multivalued());
+  if (result.chase.undecided) {
+    result.undecided =
+        Undecided{"lossless join: " + result.chase.undecided->reason};
+    return result;
+  }
   if (!result.chase.lossless) {
     result.failures.push_back(
-        {DecompositionProperty::kLossless, -1, -1, {}, {}});
+        {DecompositionProperty::kLossless, -1, -1, {}, {}, false});
   }
   // The verdicts and what is missing, without the passes of each test.
   const std::vector<DependencyPreservation> preservation = preservationOf(
@@ -111,9 +119,10 @@ DecompositionCheck checkDecomposition(Audit& audit,
          schema.dependencies()[i], preservation[i].missing});
   }
   if (!form) return result;
-  const DecompositionProperty property = *form == NormalFormName::kBcnf
-                                             ? DecompositionProperty::kBcnf
-                                             : DecompositionProperty::k3nf;
+  const DecompositionProperty property =
+      *form == NormalFormName::k4nf   ? DecompositionProperty::k4nf
+      : *form == NormalFormName::kBcnf ? DecompositionProperty::kBcnf
+                                       : DecompositionProperty::k3nf;
   const std::vector<NormalFormResult>& tables = audit.tableForms();
   for (std::size_t t = 0; t < tables.size(); ++t) {
     const NormalFormResult& relation = tables[t];
@@ -124,8 +133,9 @@ DecompositionCheck checkDecomposition(Audit& audit,
     }
     for (const Violation& violation : relation.violations) {
       if (!violation.breaks(*form)) continue;
-      result.failures.push_back(
-          {property, -1, static_cast<int>(t), violation.dependency, {}});
+      result.failures.push_back({property, -1, static_cast<int>(t),
+                                 violation.dependency, {},
+                                 violation.multivalued});
       break;
     }
   }

@@ -63,9 +63,15 @@ std::vector<CoverFailure> checkCover(int attributeCount,
                                      const std::vector<Dependency>& given,
                                      const std::vector<Dependency>& cover);
 
-enum class DecompositionProperty { kLossless, kPreserving, k3nf, kBcnf };
+enum class DecompositionProperty {
+  kLossless,
+  kPreserving,
+  k3nf,
+  kBcnf,
+  k4nf
+};
 
-// "lossless", "preserving", "3NF", "BCNF".
+// "lossless", "preserving", "3NF", "BCNF", "4NF".
 const char* propertyName(DecompositionProperty property);
 
 struct DecompositionFailure {
@@ -77,6 +83,8 @@ struct DecompositionFailure {
   Dependency dependency;
   // What the tables do not reach, for "preserving".
   AttributeSet missing;
+  // The dependency is X ->> Y, for 4NF.
+  bool multivalued = false;
 };
 
 struct DecompositionCheck {
@@ -88,8 +96,9 @@ struct DecompositionCheck {
   ChaseResult chase;
 };
 
-// The schema's tables graded as a decomposition: lossless, preserving and,
-// when `form` is 3NF or BCNF, every table in it. Uses and fills `audit`.
+// The schema's tables graded as a decomposition: lossless (under the MVDs
+// too), preserving (the FDs) and, when `form` is 3NF, BCNF or 4NF, every
+// table in it. Uses and fills `audit`.
 DecompositionCheck checkDecomposition(Audit& audit,
                                       std::optional<NormalFormName> form);
 

@@ -5,6 +5,7 @@
 #include "design/Chase.h"
 #include "design/ClosureIndex.h"
 #include "design/Cover.h"
+#include "design/FourthNormalForm.h"
 #include "design/Projection.h"
 #include "design/TableIndex.h"
 
@@ -117,6 +118,32 @@ Decomposition decomposeBcnf(int attributeCount,
     const AttributeSet determined = index.closure(violation->left) & table;
     pending.push_back(table - (determined - violation->left));
     pending.push_back(determined);
+  }
+  result.tables = withoutContainedTables(result.tables);
+  return result;
+}
+
+Decomposition decompose4nf(const MixedImplication& dependencies) {
+  const int n = dependencies.attributeCount();
+  Decomposition result;
+  if (n == 0) return result;
+  std::vector<AttributeSet> pending = {AttributeSet::all(n)};
+  while (!pending.empty()) {
+    const AttributeSet table = std::move(pending.back());
+    pending.pop_back();
+    const FourNfSplit split = first4nfViolation(table, dependencies);
+    if (split.undecided) {
+      result.undecided = split.undecided;
+      result.tables.clear();
+      return result;
+    }
+    if (!split.violation) {
+      result.tables.push_back(table);
+      continue;
+    }
+    const Dependency& violation = *split.violation;
+    pending.push_back(table - (violation.right - violation.left));
+    pending.push_back(violation.left | violation.right);
   }
   result.tables = withoutContainedTables(result.tables);
   return result;

@@ -4,7 +4,8 @@
 // lossless and dependency-preserving, and every table is in 3NF. The BCNF
 // decomposition: split a table on a dependency that holds in it without a
 // superkey on the left, until none is left; lossless, but not always
-// preserving. Both are deterministic.
+// preserving. The 4NF decomposition splits the same way on FDs and MVDs.
+// All are deterministic.
 #ifndef DESIGN_SYNTHESIS_H_
 #define DESIGN_SYNTHESIS_H_
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "design/AttributeSet.h"
+#include "design/Multivalued.h"
 #include "design/Schema.h"
 #include "design/Undecided.h"
 
@@ -29,6 +31,11 @@ Decomposition synthesize3nf(int attributeCount,
 
 Decomposition decomposeBcnf(int attributeCount,
                             const std::vector<Dependency>& dependencies);
+
+// Splits on X ->> Y with X not a superkey into X Y and the rest, X Y first,
+// until every table is in 4NF; lossless. Undecided when a table is too
+// large to be exact.
+Decomposition decompose4nf(const MixedImplication& dependencies);
 
 // Drops every table that lies inside another (of equal ones, all but the
 // first); the order of the others is kept.

@@ -20,8 +20,8 @@ const std::vector<CommandInfo>& commands() {
        "every dependency preserved or lost, with what its left side reaches "
        "pass by pass"},
       {Command::kSynthesize, "synthesize",
-       "a decomposition (3NF synthesis, or with --bcnf BCNF splits), written "
-       "as an input file for fdcheck"},
+       "a decomposition (3NF synthesis, or BCNF or 4NF splits with --bcnf or "
+       "--4nf), written as an input file for fdcheck"},
       {Command::kEquivalent, "equivalent",
        "whether the dependency sets of FILE and FILE2 are equivalent", "FILE2",
        true},
@@ -30,7 +30,7 @@ const std::vector<CommandInfo>& commands() {
        "COVERFILE", true},
       {Command::kCheckDecomposition, "check-decomposition",
        "whether FILE's tables are lossless, dependency-preserving and (with "
-       "--3nf or --bcnf) in that form",
+       "--3nf, --bcnf or --4nf) in that form",
        nullptr, true},
       {Command::kConvert, "convert",
        "the same schema in the other notation (strict or exercise; --to "

@@ -42,15 +42,38 @@ class Writer {
     names(dependency.right);
   }
 
+  // With MVDs in the input, the input's dependencies and those that break
+  // a normal form say which kind they are; elsewhere only FDs appear.
+  void kind(bool multivalued) {
+    if (!schema.hasMultivalued()) return;
+    json.key("kind");
+    json.string(multivalued ? "mvd" : "fd");
+  }
+
   void dependency(const Dependency& d) {
     json.beginObject();
     sides(d);
     json.endObject();
   }
 
+  void dependencyOfKind(const Dependency& d, bool multivalued) {
+    json.beginObject();
+    sides(d);
+    kind(multivalued);
+    json.endObject();
+  }
+
   void dependencies(const std::vector<Dependency>& list) {
     json.beginArray();
     for (const Dependency& d : list) dependency(d);
+    json.endArray();
+  }
+
+  // The FDs in input order, then the MVDs: an FD's index is its place.
+  void inputDependencies() {
+    json.beginArray();
+    for (const Dependency& d : schema.dependencies()) dependencyOfKind(d, false);
+    for (const Dependency& d : schema.multivalued()) dependencyOfKind(d, true);
     json.endArray();
   }
 
@@ -74,7 +97,7 @@ class Writer {
       json.strings(answers.tableNames);
     }
     json.key("dependencies");
-    dependencies(schema.dependencies());
+    inputDependencies();
     json.key("warnings");
     json.beginArray();
     for (const std::string& warning : warnings) json.string(warning);
@@ -88,6 +111,10 @@ class Writer {
     names(answer.of);
     json.key("closure");
     names(answer.closure);
+    if (answer.basis) {
+      json.key("basis");
+      sets(*answer.basis);
+    }
     json.endObject();
   }
 
@@ -133,6 +160,7 @@ class Writer {
     for (const design::Violation& violation : result.violations) {
       json.beginObject();
       sides(violation.dependency);
+      kind(violation.multivalued);
       json.key("violates");
       json.beginArray();
       for (const design::NormalFormName form : violation.violates) {
@@ -175,6 +203,14 @@ class Writer {
   void lossless(const design::ChaseResult& result) {
     json.key("lossless");
     json.beginObject();
+    if (schema.hasMultivalued()) {
+      json.key("decided");
+      json.boolean(!result.undecided);
+      if (result.undecided) {
+        json.key("reason");
+        json.string(result.undecided->reason);
+      }
+    }
     json.key("lossless");
     json.boolean(result.lossless);
     json.key("tableau");
@@ -235,7 +271,7 @@ class Writer {
     json.key("synthesis");
     json.beginObject();
     json.key("method");
-    json.string(answer.bcnf ? "BCNF" : "3NF");
+    json.string(design::formName(answer.method));
     json.key("tables");
     sets(answer.tables);
     json.key("lossless");
@@ -336,12 +372,13 @@ class Writer {
           break;
         case design::DecompositionProperty::k3nf:
         case design::DecompositionProperty::kBcnf:
+        case design::DecompositionProperty::k4nf:
           json.key("table");
           json.number(failure.table);
           json.key("attributes");
           names(schema.tables()[failure.table]);
           json.key("dependency");
-          dependency(failure.dependency);
+          dependencyOfKind(failure.dependency, failure.multivalued);
           break;
       }
       json.endObject();

@@ -42,22 +42,36 @@ std::optional<Error> closureStart(const design::Schema& schema,
   return std::nullopt;
 }
 
-std::optional<Error> synthesize(design::Audit& audit, bool bcnf,
+std::optional<Error> synthesize(design::Audit& audit,
+                                design::NormalFormName method,
                                 const std::vector<std::string>& lines,
                                 SynthesisAnswer& answer) {
   const design::Schema& schema = audit.schema();
   const int n = schema.attributeCount();
-  design::Decomposition decomposition =
-      bcnf ? design::decomposeBcnf(n, schema.dependencies())
-           : design::synthesize3nf(n, schema.dependencies());
+  design::Decomposition decomposition;
+  switch (method) {
+    case design::NormalFormName::k4nf:
+      decomposition = design::decompose4nf(audit.mixed());
+      break;
+    case design::NormalFormName::kBcnf:
+      decomposition = design::decomposeBcnf(n, schema.dependencies());
+      break;
+    default:
+      decomposition = design::synthesize3nf(n, schema.dependencies());
+      break;
+  }
   if (decomposition.undecided) {
     return Error{0, 0, "undecided: " + decomposition.undecided->reason};
   }
-  answer.bcnf = bcnf;
+  answer.method = method;
   answer.tables = std::move(decomposition.tables);
-  answer.lossless = design::losslessJoin(n, answer.tables, audit.cover(),
-                                         design::Tableau::kIfLossy)
-                        .lossless;
+  const design::ChaseResult chased =
+      design::losslessJoin(n, answer.tables, audit.cover(),
+                           design::Tableau::kIfLossy, schema.multivalued());
+  if (chased.undecided) {
+    return Error{0, 0, "undecided: lossless join: " + chased.undecided->reason};
+  }
+  answer.lossless = chased.lossless;
   // Only which are lost is shown: no passes kept.
   answer.preservation = design::preservationOf(answer.tables, audit.index(),
                                                schema.dependencies(), true);
@@ -85,7 +99,12 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
         if (auto error = closureStart(schema, options.attributes, closure.of)) {
           return error;
         }
-        closure.closure = audit.closure(closure.of);
+        if (schema.hasMultivalued()) {
+          closure.basis = audit.mixed().basis(closure.of);
+          closure.closure = audit.mixed().closure(closure.of, *closure.basis);
+        } else {
+          closure.closure = audit.closure(closure.of);
+        }
         answers.closure = std::move(closure);
         break;
       }
@@ -111,7 +130,11 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
         break;
       case Command::kSynthesize: {
         SynthesisAnswer synthesis;
-        if (auto error = synthesize(audit, options.bcnf, lines, synthesis)) {
+        const design::NormalFormName method =
+            options.fourNf ? design::NormalFormName::k4nf
+            : options.bcnf ? design::NormalFormName::kBcnf
+                           : design::NormalFormName::k3nf;
+        if (auto error = synthesize(audit, method, lines, synthesis)) {
           return error;
         }
         answers.synthesis = std::move(synthesis);
@@ -131,6 +154,7 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
         std::optional<design::NormalFormName> form;
         if (options.threeNf) form = design::NormalFormName::k3nf;
         if (options.bcnf) form = design::NormalFormName::kBcnf;
+        if (options.fourNf) form = design::NormalFormName::k4nf;
         answers.checkDecomposition = design::checkDecomposition(audit, form);
         if (answers.checkDecomposition->undecided) {
           return Error{
@@ -167,6 +191,55 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
     }
   }
   return std::nullopt;
+}
+
+bool hasMultivalued(const design::ParsedInput& input) {
+  for (const design::NamedDependency& dependency : input.dependencies) {
+    if (dependency.multivalued) return true;
+  }
+  return false;
+}
+
+// The parts of `options.command` that answer from the FDs alone although
+// the input has MVDs, in words; "" when there are none. Without FDs, MVDs
+// imply no FD, so keys, cover and preservation are the same either way.
+std::string functionalOnlyParts(const Options& options, bool functional) {
+  std::vector<std::string> names;
+  const auto add = [&](const char* part) { names.emplace_back(part); };
+  for (const Command part : reportParts(options.command)) {
+    switch (part) {
+      case Command::kKeys:
+        if (functional) add("keys");
+        break;
+      case Command::kCover:
+        if (functional) add("cover");
+        break;
+      case Command::kPreserve:
+      case Command::kCheckDecomposition:
+        if (functional) add("preservation");
+        break;
+      case Command::kSynthesize:
+        if (!options.fourNf) {
+          add(options.bcnf ? "BCNF decomposition" : "3NF synthesis");
+        }
+        if (functional) add("the preservation of the result");
+        break;
+      case Command::kEquivalent:
+        add("equivalence");
+        break;
+      case Command::kCheckCover:
+        add("check-cover");
+        break;
+      default:
+        break;
+    }
+  }
+  std::string parts;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) parts += i + 1 == names.size() ? " and " : ", ";
+    parts += names[i];
+  }
+  return parts;
 }
 
 }  // namespace
@@ -227,6 +300,15 @@ Outcome run(const std::string& text, const std::optional<std::string>& second,
   outcome.error = compute(audit, options, input.dependencyLines, answers);
   // Computing the parts can add warnings (a key search that stopped).
   answers.warnings = audit.warnings();
+  if (hasMultivalued(input) || hasMultivalued(other)) {
+    const std::string parts = functionalOnlyParts(
+        options, !answers.schema.dependencies().empty() ||
+                     !answers.schema.otherDependencies().empty());
+    if (!parts.empty()) {
+      answers.warnings.push_back(
+          {design::Warning::Kind::kFunctionalOnly, {}, {}, parts});
+    }
+  }
   return outcome;
 }
 
@@ -250,6 +332,10 @@ std::string warningText(const design::Warning& warning,
     case design::Warning::Kind::kKeysIncomplete:
       return "key enumeration stopped by " + warning.limit +
              ": the keys listed are not all, nor are the prime attributes";
+    case design::Warning::Kind::kFunctionalOnly:
+      return "multivalued dependencies (->>) are not used by " +
+             warning.parts + ": these answer from the functional "
+             "dependencies alone";
   }
   return "";
 }

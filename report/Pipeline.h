@@ -43,6 +43,9 @@ struct Options {
   bool bcnf = false;
   // For check-decomposition: every table in 3NF too.
   bool threeNf = false;
+  // For synthesize: 4NF splits on FDs and MVDs; for check-decomposition:
+  // every table in 4NF too.
+  bool fourNf = false;
   // At least 1.
   int maxKeys = design::kDefaultMaxKeys;
   // Per dependency only preserved or lost (and what is missing), per table
@@ -53,10 +56,13 @@ struct Options {
 struct ClosureAnswer {
   design::AttributeSet of;
   design::AttributeSet closure;
+  // With MVDs: the dependency basis of `of`.
+  std::optional<std::vector<design::AttributeSet>> basis;
 };
 
 struct SynthesisAnswer {
-  bool bcnf = false;
+  // 3NF synthesis, or BCNF or 4NF splits.
+  design::NormalFormName method = design::NormalFormName::k3nf;
   std::vector<design::AttributeSet> tables;
   bool lossless = false;
   // Of each of the schema's dependencies by the new tables.

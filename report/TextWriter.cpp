@@ -18,6 +18,7 @@ struct SetText {
 struct DependencyText {
   const design::Schema& schema;
   const Dependency& dependency;
+  bool multivalued = false;
 };
 
 // The empty name would vanish between two commas.
@@ -58,7 +59,8 @@ class Buffer {
     return *this;
   }
   Buffer& operator<<(const DependencyText& text) {
-    return *this << SetText{text.schema, text.dependency.left} << " -> "
+    return *this << SetText{text.schema, text.dependency.left}
+                 << (text.multivalued ? " ->> " : " -> ")
                  << SetText{text.schema, text.dependency.right};
   }
   Buffer& operator<<(std::size_t number) {
@@ -92,7 +94,10 @@ class Writer {
     return {schema, attributes};
   }
 
-  DependencyText dependency(const Dependency& d) const { return {schema, d}; }
+  DependencyText dependency(const Dependency& d,
+                            bool multivalued = false) const {
+    return {schema, d, multivalued};
+  }
 
   static const char* yesNo(bool value) { return value ? "yes" : "no"; }
 
@@ -107,6 +112,10 @@ class Writer {
       out << "dependency " << d << ": " << dependency(schema.dependencies()[d])
           << "\n";
     }
+    for (std::size_t d = 0; d < schema.multivalued().size(); ++d) {
+      out << "multivalued dependency " << d << ": "
+          << dependency(schema.multivalued()[d], true) << "\n";
+    }
     for (const std::string& warning : warnings) {
       out << "warning: " << warning << "\n";
     }
@@ -116,6 +125,11 @@ class Writer {
     heading("closure");
     out << "of: " << set(answer.of) << "\n";
     out << "closure: " << set(answer.closure) << "\n";
+    if (answer.basis) {
+      out << "dependency basis:";
+      for (const AttributeSet& block : *answer.basis) out << " " << set(block);
+      out << "\n";
+    }
   }
 
   void keys(const design::KeySet& keys) {
@@ -152,7 +166,8 @@ class Writer {
           << "\n";
     }
     for (const design::Violation& violation : result.violations) {
-      out << label << " violation: " << dependency(violation.dependency)
+      out << label << " violation: "
+          << dependency(violation.dependency, violation.multivalued)
           << " breaks";
       for (const design::NormalFormName form : violation.violates) {
         out << " " << design::formName(form);
@@ -171,14 +186,19 @@ class Writer {
 
   void lossless(const design::ChaseResult& result) {
     heading("lossless");
-    out << "lossless: " << yesNo(result.lossless) << "\n";
+    if (result.undecided) {
+      out << "lossless: undecided (" << result.undecided->reason << ")\n";
+    } else {
+      out << "lossless: " << yesNo(result.lossless) << "\n";
+    }
     tableau(result);
   }
 
   void tableau(const design::ChaseResult& result) {
     out << "columns: " << set(schema.allAttributes()) << "\n";
     for (std::size_t r = 0; r < result.tableau.size(); ++r) {
-      out << "row " << r << ":";
+      // Rows beyond the tables' are those that MVDs added.
+      out << "row " << r << (r < schema.tables().size() ? ":" : " (added):");
       bool distinguished = true;
       for (const int symbol : result.tableau[r]) {
         out << ' ';
@@ -218,7 +238,7 @@ class Writer {
 
   void synthesis(const SynthesisAnswer& answer) {
     heading("synthesis");
-    out << "method: " << (answer.bcnf ? "BCNF" : "3NF") << "\n";
+    out << "method: " << design::formName(answer.method) << "\n";
     for (std::size_t t = 0; t < answer.tables.size(); ++t) {
       out << "table " << t << ": " << set(answer.tables[t]) << "\n";
     }
@@ -282,9 +302,10 @@ class Writer {
           break;
         case design::DecompositionProperty::k3nf:
         case design::DecompositionProperty::kBcnf:
+        case design::DecompositionProperty::k4nf:
           out << ": " << tableLabel(failure.table) << " "
               << set(schema.tables()[failure.table]) << ": "
-              << dependency(failure.dependency) << "\n";
+              << dependency(failure.dependency, failure.multivalued) << "\n";
           break;
       }
     }
