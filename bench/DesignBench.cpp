@@ -8,6 +8,7 @@
 
 #include "design/Audit.h"
 #include "design/InputFormat.h"
+#include "design/Multivalued.h"
 #include "design/Schema.h"
 #include "tests/support/InputGenerator.h"
 
@@ -69,6 +70,37 @@ void BM_KeysOfPairs(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_KeysOfPairs)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// A generated input with every dependency read as an MVD. Arguments:
+// attributes, MVDs; the basis of the first MVD's left side, and of the
+// empty set.
+void BM_DependencyBasis(benchmark::State& state) {
+  InputShape shape;
+  shape.attributes = static_cast<int>(state.range(0));
+  shape.dependencies = static_cast<int>(state.range(1));
+  shape.tables = 1;
+  design::ParsedInput input;
+  design::ParseError error;
+  if (!design::parseInput(generateCheckerInput(shape), input, error)) {
+    std::abort();
+  }
+  for (design::NamedDependency& dependency : input.dependencies) {
+    dependency.multivalued = true;
+  }
+  const design::Schema schema(input.tables, input.dependencies);
+  const design::MixedImplication implication(schema.attributeCount(), {},
+                                             schema.multivalued());
+  const design::AttributeSet x = schema.multivalued().front().left;
+  const design::AttributeSet none(schema.attributeCount());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(implication.basis(x));
+    benchmark::DoNotOptimize(implication.basis(none));
+  }
+}
+BENCHMARK(BM_DependencyBasis)
+    ->Args({200, 400})
+    ->Args({2000, 4000})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace fdtools
