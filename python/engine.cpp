@@ -33,7 +33,7 @@ py::object inputError;
 std::string run(const std::string& command, const py::bytes& text,
                 const std::optional<py::bytes>& second,
                 const py::bytes& attributes, bool bcnf, bool threeNf,
-                int maxKeys, const std::string& notation,
+                bool fourNf, int maxKeys, const std::string& notation,
                 const std::string& names, const std::string& to) {
   const std::optional<fdtools::report::Command> named =
       fdtools::report::commandNamed(command);
@@ -44,6 +44,7 @@ std::string run(const std::string& command, const py::bytes& text,
   options.attributes = attributes;
   options.bcnf = bcnf;
   options.threeNf = threeNf;
+  options.fourNf = fourNf;
   options.maxKeys = maxKeys;
   const auto notationOf = [](const std::string& name) {
     const auto named = fdtools::report::notationNamed(name);
@@ -81,12 +82,13 @@ std::vector<std::string> asStrings(const std::vector<py::bytes>& names) {
   return {names.begin(), names.end()};
 }
 
-// An input text holding exactly these tables and dependencies; a table or
-// name it cannot write raises InputError.
-py::bytes writeInput(
-    const std::vector<std::vector<py::bytes>>& tables,
-    const std::vector<std::pair<std::vector<py::bytes>,
-                                std::vector<py::bytes>>>& dependencies) {
+using Sides =
+    std::vector<std::pair<std::vector<py::bytes>, std::vector<py::bytes>>>;
+
+// An input text holding exactly these tables and dependencies (FDs, then
+// MVDs); a table or name it cannot write raises InputError.
+py::bytes writeInput(const std::vector<std::vector<py::bytes>>& tables,
+                     const Sides& dependencies, const Sides& multivalued) {
   std::string text;
   for (std::size_t t = 0; t < tables.size(); ++t) {
     const fdtools::design::WrittenLine line =
@@ -96,14 +98,21 @@ py::bytes writeInput(
     text += *line.line + "\n";
   }
   text += "\n";
-  for (std::size_t d = 0; d < dependencies.size(); ++d) {
-    const fdtools::design::WrittenLine line =
-        fdtools::design::writeDependencyLine(asStrings(dependencies[d].first),
-                                             asStrings(dependencies[d].second));
-    if (!line.line) {
-      raise("dependency " + std::to_string(d) + ": " + line.problem, 0, 0);
+  for (const bool isMultivalued : {false, true}) {
+    const Sides& list = isMultivalued ? multivalued : dependencies;
+    for (std::size_t d = 0; d < list.size(); ++d) {
+      const fdtools::design::WrittenLine line =
+          fdtools::design::writeDependencyLine(asStrings(list[d].first),
+                                               asStrings(list[d].second),
+                                               isMultivalued);
+      if (!line.line) {
+        raise(std::string(isMultivalued ? "multivalued dependency "
+                                        : "dependency ") +
+                  std::to_string(d) + ": " + line.problem,
+              0, 0);
+      }
+      text += *line.line + "\n";
     }
-    text += *line.line + "\n";
   }
   return py::bytes(text);
 }
@@ -134,10 +143,11 @@ PYBIND11_MODULE(_engine, module) {
   module.def("set_input_error", [](py::object type) { inputError = type; });
   module.def("run", &run, py::arg("command"), py::arg("text"),
              py::arg("second"), py::arg("attributes"), py::arg("bcnf"),
-             py::arg("three_nf"), py::arg("max_keys"), py::arg("notation"),
+             py::arg("three_nf"), py::arg("four_nf"), py::arg("max_keys"),
+             py::arg("notation"),
              py::arg("names"), py::arg("to"));
   module.def("write_input", &writeInput, py::arg("tables"),
-             py::arg("dependencies"));
+             py::arg("dependencies"), py::arg("multivalued"));
   module.def("name_list", &nameList, py::arg("names"));
   module.def("read_file", &readFile, py::arg("path"));
   module.attr("DEFAULT_MAX_KEYS") = fdtools::design::kDefaultMaxKeys;

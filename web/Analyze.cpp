@@ -30,6 +30,7 @@ std::string run(const std::string& command, const std::string& inputText,
   options.attributes = json.value("attributes", std::string());
   options.bcnf = json.value("bcnf", false);
   options.threeNf = json.value("threeNf", false);
+  options.fourNf = json.value("fourNf", false);
   options.brief = json.value("brief", false);
   const auto notation =
       report::notationNamed(json.value("notation", std::string()));

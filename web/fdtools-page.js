@@ -25,8 +25,10 @@ function el(tag, attributes, ...children) {
 }
 
 const setText = (names) => el('span', {class: 'set'}, '{' + names.join(',') + '}');
+// A multivalued dependency (kind "mvd") gets the two-headed arrow.
 const depText = (d) => el('span', {class: 'set'},
-    '{' + d.left.join(',') + '} \u2192 {' + d.right.join(',') + '}');
+    '{' + d.left.join(',') + '} ' + (d.kind === 'mvd' ? '\u21a0' : '\u2192') + ' {' + d.right.join(',') + '}');
+const hasMultivalued = (report) => report.dependencies.some((d) => d.kind === 'mvd');
 const badge = (text, kind) => el('span', {class: 'badge ' + (kind || '')}, text);
 
 function list(items, render) {
@@ -81,7 +83,8 @@ function formCard(title, nf) {
     card.append(badge('undecided'), el('p', {class: 'muted'}, nf.reason));
     return card;
   }
-  card.append(badge(nf.form, nf.form === 'BCNF' ? 'good' : nf.form === '3NF' ? '' : 'bad'));
+  const good = nf.form === '4NF' || nf.form === 'BCNF';
+  card.append(badge(nf.form, good ? 'good' : nf.form === '3NF' ? '' : 'bad'));
   card.append(el('div', null, 'Keys: ', ...nf.keys.map((k, i) => [i ? ', ' : '', setText(k)]).flat()));
   if (nf.cover.length) card.append(el('div', null, 'Holds: '), list(nf.cover, depText));
   if (nf.violations.length) {
@@ -100,15 +103,19 @@ function drawForms(report) {
 function drawLossless(report) {
   const chase = report.lossless;
   const head = el('tr', null, el('th', null, 'table'), ...report.attributes.map((a) => el('th', null, a)));
+  // Rows after one per table are those that multivalued dependencies added.
   const rows = chase.tableau.map((row, r) => {
     const all = row.every((c) => c === 'a');
-    return el('tr', all ? {class: 'distinguished'} : null, el('th', null, r + (all ? ' \u2713' : '')),
+    const label = r < report.tables.length ? String(r) : r + ' (added)';
+    return el('tr', all ? {class: 'distinguished'} : null, el('th', null, label + (all ? ' \u2713' : '')),
               ...row.map((c) => el('td', c === 'a' ? {class: 'a'} : null, c)));
   });
-  fill('lossless',
-    el('p', null, 'The join is ', badge(chase.lossless ? 'lossless' : 'lossy', chase.lossless ? 'good' : 'bad'),
+  const verdict = chase.decided === false
+    ? el('p', null, 'The join is ', badge('undecided'), ': ' + chase.reason + '.')
+    : el('p', null, 'The join is ', badge(chase.lossless ? 'lossless' : 'lossy', chase.lossless ? 'good' : 'bad'),
        chase.lossless ? ': a row of the final chase tableau is all distinguished (a).'
-                      : ': no row of the final chase tableau is all distinguished; the tableau is a counterexample.'),
+                      : ': no row of the final chase tableau is all distinguished; the tableau is a counterexample.');
+  fill('lossless', verdict,
     el('div', {class: 'scroll'}, el('table', {class: 'grid', id: 'tableau'}, head, ...rows)));
 }
 
@@ -133,10 +140,10 @@ function download(name, text) {
   link.remove();
 }
 
-function drawSynthesis(text, maxKeys) {
-  const cards = [false, true].map((bcnf) => {
-    const result = analyze('synthesize', text, {maxKeys, bcnf});
-    const method = bcnf ? 'BCNF' : '3NF';
+function drawSynthesis(text, maxKeys, multivalued) {
+  const methods = multivalued ? ['3NF', 'BCNF', '4NF'] : ['3NF', 'BCNF'];
+  const cards = methods.map((method) => {
+    const result = analyze('synthesize', text, {maxKeys, bcnf: method === 'BCNF', fourNf: method === '4NF'});
     if (result.error) return el('div', {class: 'card'}, el('strong', null, method + ': '), result.error);
     const s = result.synthesis;
     const file = s.file;
@@ -153,6 +160,8 @@ function drawSynthesis(text, maxKeys) {
 }
 
 let synthesisFor = null;
+// Whether the last input read had multivalued dependencies: then 4NF too.
+let lastMultivalued = false;
 
 function showSynthesis() {
   const text = $('input').value;
@@ -160,7 +169,7 @@ function showSynthesis() {
   const key = maxKeys + '\n' + text;
   if (synthesisFor === key) return;
   synthesisFor = key;
-  drawSynthesis(text, maxKeys);
+  drawSynthesis(text, maxKeys, lastMultivalued);
 }
 
 function showError(message) {
@@ -169,14 +178,15 @@ function showError(message) {
   box.style.display = message ? 'block' : 'none';
 }
 
-// The examples of the menu: both notations, a lossy join and a lost
-// dependency.
+// The examples of the menu: both notations, a lossy join, a lost
+// dependency and an MVD.
 const EXAMPLES = [
   ['Students and courses (fdcheck format)', EXAMPLE],
   ['A textbook exercise (R(A, B, C, D, E))', 'R(A, B, C, D, E)\nAB -> C, C -> D, D -> E\nR1(A, B, C)\nR2(C, D, E)\n'],
   ['Words as names (Student(Id, Name, Dept))', 'Student(Id, Name, Dept, Faculty)\nId -> Name, Dept\nDept -> Faculty\n'],
   ['A lossy join', 'R(A, B, C)\nA -> B\nR1(A, B)\nR2(B, C)\n'],
   ['A dependency that is lost', 'Address(Street, City, Zip)\nStreet, City -> Zip\nZip -> City\nR1(Street, Zip)\nR2(City, Zip)\n'],
+  ['Multivalued dependencies (4NF)', 'CTB(Course, Teacher, Book)\nCourse ->> Teacher\nCT(Course, Teacher)\nCB(Course, Book)\n'],
 ];
 
 // The link: #tab=keys&maxKeys=10&input=..., the input last; each value
@@ -236,6 +246,7 @@ function run() {
     return;
   }
   showError('');
+  lastMultivalued = hasMultivalued(report);
   drawWarnings(report.warnings);
   drawOverview(report);
   drawKeys(report.keys);
@@ -244,7 +255,7 @@ function run() {
   drawLossless(report);
   drawPreservation(report);
   markOutdated(false);
-  // Synthesis runs the engine twice more: only when its tab is open.
+  // Synthesis runs the engine once per method: only when its tab is open.
   synthesisFor = null;
   if ($('synthesis').classList.contains('shown')) showSynthesis();
   $('status').textContent = 'analysed in ' + Math.round(performance.now() - started) + ' ms';

@@ -75,10 +75,11 @@ def _bytes(name: str) -> bytes:
     return name.encode("utf-8", "surrogateescape")
 
 
-# Lists of names that are sets; "tables" and "keys" hold lists of them.
+# Lists of names that are sets; "tables", "keys" and "basis" hold lists of
+# them.
 _NAME_SETS = {"left", "right", "prime", "of", "closure", "reached", "missing",
               "added", "attributes"}
-_LISTS_OF_NAME_SETS = {"tables", "keys"}
+_LISTS_OF_NAME_SETS = {"tables", "keys", "basis"}
 
 
 def _convert(value: Any, key: Optional[str] = None, top: bool = False) -> Any:
@@ -134,20 +135,25 @@ class Schema:
     """A relation schema: its tables (the decomposition) and dependencies.
 
     ``Schema(tables=[["A", "B"], ["B", "C"]], dependencies=[(["A"], ["B"])])``
-    builds one from Python data; :func:`read` and :func:`read_file` from an
-    input text. With no tables, the decomposition is one table of every
-    attribute (and the answers warn so).
+    builds one from Python data (``multivalued`` the same way, for X ->> Y);
+    :func:`read` and :func:`read_file` from an input text. With no tables,
+    the decomposition is one table of every attribute (and the answers warn
+    so).
     """
 
     def __init__(
         self,
         tables: Iterable[Iterable[str]] = (),
         dependencies: Iterable[Tuple[Iterable[str], Iterable[str]]] = (),
+        multivalued: Iterable[Tuple[Iterable[str], Iterable[str]]] = (),
     ) -> None:
+        def sides(pairs):
+            return [([_bytes(n) for n in left], [_bytes(n) for n in right])
+                    for left, right in pairs]
+
         text = _engine.write_input(
             [[_bytes(n) for n in table] for table in tables],
-            [([_bytes(n) for n in left], [_bytes(n) for n in right])
-             for left, right in dependencies],
+            sides(dependencies), sides(multivalued),
         )
         self._init_text(text)
 
@@ -189,19 +195,30 @@ class Schema:
         attribute when none was given."""
         return list(self._summary()["tables"])
 
+    def _of_kind(self, kind: str) -> List[Tuple[frozenset, frozenset]]:
+        # Without MVDs the entries have no "kind": all are FDs.
+        return [(d["left"], d["right"]) for d in self._summary()["dependencies"]
+                if d.get("kind", "fd") == kind]
+
     @property
     def dependencies(self) -> List[Tuple[frozenset, frozenset]]:
-        """The dependencies in input order, as (left, right)."""
-        return [(d["left"], d["right"]) for d in self._summary()["dependencies"]]
+        """The functional dependencies in input order, as (left, right)."""
+        return self._of_kind("fd")
+
+    @property
+    def multivalued(self) -> List[Tuple[frozenset, frozenset]]:
+        """The multivalued dependencies (X ->> Y) in input order."""
+        return self._of_kind("mvd")
 
     def _ask(self, command: str, *, second: Optional["Schema"] = None,
              attributes: bytes = b"", bcnf: bool = False, three_nf: bool = False,
-             max_keys: int = DEFAULT_MAX_KEYS, to: str = "") -> Result:
+             four_nf: bool = False, max_keys: int = DEFAULT_MAX_KEYS,
+             to: str = "") -> Result:
         # Both inputs are read in this schema's notation.
         return Result(_engine.run(
             command, self._input, None if second is None else second._input,
-            attributes, bcnf, three_nf, max_keys, self._notation, self._names,
-            to))
+            attributes, bcnf, three_nf, four_nf, max_keys, self._notation,
+            self._names, to))
 
     def convert(self, to: Optional[str] = None) -> Result:
         """The schema in the other notation (or ``to``: "strict" or
@@ -211,7 +228,8 @@ class Schema:
         return self._ask("convert", to=to or "")
 
     def closure(self, attributes: Iterable[str]) -> Result:
-        """``{"closure": {"of", "closure"}}``: X+ of the given names."""
+        """``{"closure": {"of", "closure"}}``: X+ of the given names; with
+        MVDs also ``"basis"``, the blocks of the dependency basis."""
         names = _engine.name_list([_bytes(n) for n in attributes])
         return self._ask("closure", attributes=names)
 
@@ -235,10 +253,13 @@ class Schema:
         """Each dependency preserved or lost, pass by pass."""
         return self._ask("preserve")
 
-    def synthesize(self, bcnf: bool = False) -> Result:
-        """The 3NF synthesis, or BCNF splits; ``["synthesis"]["file"]`` is
-        the decomposition as an input file."""
-        return self._ask("synthesize", bcnf=bcnf)
+    def synthesize(self, bcnf: bool = False, four_nf: bool = False) -> Result:
+        """The 3NF synthesis, or BCNF splits, or 4NF splits on the FDs and
+        MVDs; ``["synthesis"]["file"]`` is the decomposition as an input
+        file."""
+        if bcnf and four_nf:
+            raise ValueError("bcnf and four_nf exclude each other")
+        return self._ask("synthesize", bcnf=bcnf, four_nf=four_nf)
 
     def report(self, max_keys: int = DEFAULT_MAX_KEYS) -> Result:
         """Keys, cover, normal forms, lossless join and preservation."""
@@ -284,8 +305,9 @@ def check_cover(schema: Schema, cover: Schema) -> Result:
 def check_decomposition(schema: Schema, form: Optional[str] = None,
                         max_keys: int = DEFAULT_MAX_KEYS) -> Result:
     """Whether the schema's tables are lossless, preserving and, with
-    ``form`` "3NF" or "BCNF", every one in that form."""
-    if form not in (None, "3NF", "BCNF"):
-        raise ValueError(f"unknown form: {form!r} (None, '3NF' or 'BCNF')")
+    ``form`` "3NF", "BCNF" or "4NF", every one in that form."""
+    if form not in (None, "3NF", "BCNF", "4NF"):
+        raise ValueError(f"unknown form: {form!r} (None, '3NF', 'BCNF' or '4NF')")
     return schema._ask("check-decomposition", three_nf=form == "3NF",
-                       bcnf=form == "BCNF", max_keys=max_keys)
+                       bcnf=form == "BCNF", four_nf=form == "4NF",
+                       max_keys=max_keys)

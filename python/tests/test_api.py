@@ -68,7 +68,7 @@ def test_errors_name_the_line():
     with pytest.raises(ValueError, match="unknown notation"):
         fdtools.read(ADDRESS, notation="latex")
     with pytest.raises(ValueError, match="unknown form"):
-        fdtools.check_decomposition(fdtools.read(ADDRESS), "4NF")
+        fdtools.check_decomposition(fdtools.read(ADDRESS), "5NF")
     with pytest.raises(ValueError, match="at least 1"):
         fdtools.read(ADDRESS).keys(max_keys=0)
     with pytest.raises(TypeError):
@@ -104,6 +104,24 @@ def test_checks():
     lossy = fdtools.read("A,B\nC\n\nA->B\n")
     failures = fdtools.check_decomposition(lossy)["checkDecomposition"]["failures"]
     assert [f["property"] for f in failures] == ["lossless"]
+
+
+def test_multivalued_dependencies():
+    built = fdtools.Schema(tables=[["Course", "Teacher"], ["Course", "Book"]],
+                           dependencies=[(["Teacher"], ["Course"])],
+                           multivalued=[(["Course"], ["Teacher"])])
+    read = fdtools.read("CTB(Course, Teacher, Book)\nCT(Course, Teacher)\n"
+                        "CB(Course, Book)\nTeacher -> Course\nCourse ->> Teacher\n")
+    for schema in (built, read):
+        assert schema.dependencies == [(frozenset({"Teacher"}), frozenset({"Course"}))]
+        assert schema.multivalued == [(frozenset({"Course"}), frozenset({"Teacher"}))]
+        assert schema.closure(["Course"])["closure"]["basis"] == \
+            [frozenset({"Book"}), frozenset({"Teacher"})]
+        assert fdtools.check_decomposition(schema, "4NF")["checkDecomposition"]["ok"]
+        assert schema.lossless()["lossless"]["lossless"] is True
+    assert built.synthesize(four_nf=True)["synthesis"]["method"] == "4NF"
+    with pytest.raises(ValueError):
+        built.synthesize(bcnf=True, four_nf=True)
 
 
 def test_the_extension_needs_only_the_c_and_cpp_runtimes():

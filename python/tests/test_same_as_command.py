@@ -17,6 +17,7 @@ QUESTIONS = [
     ("preserve", {}, ["preserve"]),
     ("synthesize", {}, ["synthesize"]),
     ("synthesize", {"bcnf": True}, ["synthesize", "--bcnf"]),
+    ("synthesize", {"four_nf": True}, ["synthesize", "--4nf"]),
 ]
 
 
@@ -42,7 +43,8 @@ def same_answers(native, path):
                 getattr(schema, method)(**kwargs)
             continue
         assert getattr(schema, method)(**kwargs).to_json() == expected, (path, words)
-    for form, flags in ((None, []), ("3NF", ["--3nf"]), ("BCNF", ["--bcnf"])):
+    for form, flags in ((None, []), ("3NF", ["--3nf"]), ("BCNF", ["--bcnf"]),
+                        ("4NF", ["--4nf"])):
         status, expected = command(native, ["check-decomposition", *flags], path)
         if status == 2:
             with pytest.raises(fdtools.InputError):

@@ -28,6 +28,8 @@ const COMMANDS = [
   ['synthesize', {}, []],
   ['synthesize', {bcnf: true}, ['--bcnf']],
   ['check-decomposition', {threeNf: true}, ['--3nf']],
+  ['synthesize', {fourNf: true}, ['--4nf']],
+  ['check-decomposition', {fourNf: true}, ['--4nf']],
 ];
 
 function runNative(args) {
@@ -72,7 +74,10 @@ function randomInput(random) {
   }
   lines.push('');
   const dependencies = Math.floor(random() * 7);
-  for (let d = 0; d < dependencies; d++) lines.push(pick(2).join(',') + '->' + pick(2).join(','));
+  // A quarter of them multivalued.
+  for (let d = 0; d < dependencies; d++) {
+    lines.push(pick(2).join(',') + (random() < 0.25 ? '->>' : '->') + pick(2).join(','));
+  }
   return lines.join('\n') + '\n';
 }
 
