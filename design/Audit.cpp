@@ -66,7 +66,8 @@ NormalForms Audit::normalForms() {
   NormalForms result;
   result.schema =
       schema_.hasMultivalued()
-          ? analyzeWithMultivalued(schema_.allAttributes(), mixed(), maxKeys_)
+          ? analyzeWithMultivalued(schema_.allAttributes(), mixed(), maxKeys_,
+                                   mixedBudget)
           : analyzeRelation(schema_.attributeCount(), schema_.allAttributes(),
                             cover(), maxKeys_, &keys());
   result.tables = tableForms();
@@ -92,7 +93,7 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
       }
       if (schema_.hasMultivalued()) {
         tableForms_->push_back(
-            analyzeWithMultivalued(table, mixed(), maxKeys_));
+            analyzeWithMultivalued(table, mixed(), maxKeys_, mixedBudget));
         continue;
       }
       tableForms_->push_back(

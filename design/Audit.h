@@ -11,6 +11,7 @@
 
 #include "design/Chase.h"
 #include "design/ClosureIndex.h"
+#include "design/FourthNormalForm.h"
 #include "design/Keys.h"
 #include "design/Multivalued.h"
 #include "design/NormalForm.h"
@@ -79,6 +80,8 @@ class Audit {
   bool tablesIgnored = false;
   std::unique_ptr<ClosureIndex> index_;
   std::unique_ptr<MixedImplication> mixed_;
+  // Shared by every analysis of a table under the MVDs.
+  WorkBudget mixedBudget;
   std::optional<std::vector<Dependency>> cover_;
   std::optional<KeySet> keys_;
   std::optional<std::vector<NormalFormResult>> tableForms_;

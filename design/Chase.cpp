@@ -1,6 +1,7 @@
 #include "design/Chase.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -132,6 +133,7 @@ ChaseResult chaseWithMultivalued(int attributeCount,
     mvds.emplace_back(mvd.left.ids(), (mvd.left | mvd.right).ids());
   }
   std::vector<int> changed;
+  std::uint64_t work = 0;
   for (bool grew = true; grew;) {
     grew = false;
     for (bool equated = true; equated;) {
@@ -158,6 +160,13 @@ ChaseResult chaseWithMultivalued(int attributeCount,
         for (const std::size_t from : rows) {
           for (const std::size_t rest : rows) {
             if (from == rest) continue;
+            work += static_cast<std::uint64_t>(attributeCount) + 1;
+            if (work > kChaseWorkBudget) {
+              result.undecided = Undecided{
+                  "the chase stopped at its work budget, at " +
+                  std::to_string(tableau.size()) + " rows, before it ended"};
+              return result;
+            }
             std::vector<int> row = tableau[rest];
             for (const int column : copied) row[column] = tableau[from][column];
             if (!present.insert(row).second) continue;

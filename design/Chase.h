@@ -8,6 +8,7 @@
 #define DESIGN_CHASE_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -33,10 +34,13 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
                   const std::vector<Dependency>& dependencies);
 
 constexpr std::size_t kMaxChaseRows = 2000;
+// Cells of the rows that MVDs make, kept or not: about a second.
+constexpr std::uint64_t kChaseWorkBudget = std::uint64_t{1} << 27;
 
 // The chase with multivalued dependencies too: an MVD X ->> Y adds, for
 // two rows that agree on X, the row that takes X and Y from the first and
-// the rest from the second. Stops at `maxRows` rows, undecided.
+// the rest from the second. Stops at `maxRows` rows or at the work budget,
+// undecided.
 ChaseResult chaseWithMultivalued(int attributeCount,
                                  const std::vector<AttributeSet>& tables,
                                  const std::vector<Dependency>& functional,

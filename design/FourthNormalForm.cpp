@@ -24,8 +24,12 @@ struct Subset {
 
 class TableSubsets {
  public:
-  TableSubsets(const AttributeSet& table, const MixedImplication& dependencies)
-      : table(table), dependencies(dependencies), members(table.ids()) {}
+  TableSubsets(const AttributeSet& table, const MixedImplication& dependencies,
+               WorkBudget& budget)
+      : table(table),
+        dependencies(dependencies),
+        members(table.ids()),
+        budget(budget) {}
 
   std::optional<Undecided> tooLarge() const {
     if (members.size() <= kMaxMultivaluedTableAttributes) return std::nullopt;
@@ -56,9 +60,10 @@ class TableSubsets {
 
   // Every X by size, smallest first, until `visit` returns false. The
   // supersets of a superkey of the table are left out: nothing follows
-  // from them that does not follow from it.
+  // from them that does not follow from it. Undecided when the budget runs
+  // out first.
   template <class Visit>
-  void forEach(Visit visit) const {
+  std::optional<Undecided> forEach(Visit visit) const {
     const int m = static_cast<int>(members.size());
     std::vector<Mask> superkeys;
     for (int size = 0; size <= m; ++size) {
@@ -68,6 +73,14 @@ class TableSubsets {
         bool skip = false;
         for (const Mask key : superkeys) skip = skip || (key & ~mask) == 0;
         if (!skip) {
+          if (budget.left < dependencies.basisCost()) {
+            budget.left = 0;
+            return Undecided{
+                "the work budget of the analysis with multivalued "
+                "dependencies ran out (" +
+                std::to_string(members.size()) + " attributes)"};
+          }
+          budget.left -= dependencies.basisCost();
           Subset subset;
           subset.mask = mask;
           subset.set = setOf(mask);
@@ -78,7 +91,7 @@ class TableSubsets {
             if (block.intersects(table)) subset.blocks.push_back(block & table);
           }
           if (table.isSubsetOf(subset.closure)) superkeys.push_back(mask);
-          if (!visit(subset)) return;
+          if (!visit(subset)) return std::nullopt;
         }
         if (mask == 0) break;
         const Mask low = mask & (~mask + 1);
@@ -86,6 +99,7 @@ class TableSubsets {
         mask = (((ripple ^ mask) >> 2) / low) | ripple;
       }
     }
+    return std::nullopt;
   }
 
   // The right side of an MVD from `subset` that no FD gives: the part of
@@ -110,6 +124,7 @@ class TableSubsets {
   const AttributeSet& table;
   const MixedImplication& dependencies;
   std::vector<int> members;
+  WorkBudget& budget;
 };
 
 bool breaks4nf(const Subset& subset, const AttributeSet& table) {
@@ -120,8 +135,8 @@ bool breaks4nf(const Subset& subset, const AttributeSet& table) {
 
 NormalFormResult analyzeWithMultivalued(const AttributeSet& table,
                                         const MixedImplication& dependencies,
-                                        int maxKeys) {
-  const TableSubsets subsets(table, dependencies);
+                                        int maxKeys, WorkBudget& budget) {
+  const TableSubsets subsets(table, dependencies, budget);
   if (auto undecided = subsets.tooLarge()) {
     return undecidedRelation(table, std::move(*undecided));
   }
@@ -142,7 +157,7 @@ NormalFormResult analyzeWithMultivalued(const AttributeSet& table,
   };
   std::vector<Mask> violators;
   std::vector<Violation> multivalued;
-  subsets.forEach([&](const Subset& subset) {
+  auto stopped = subsets.forEach([&](const Subset& subset) {
     const Mask closure = subsets.maskOf(subset.closure);
     if (closureOf(subset.mask) != closure) {
       found.emplace_back(subset.mask, closure & ~subset.mask);
@@ -159,6 +174,7 @@ NormalFormResult analyzeWithMultivalued(const AttributeSet& table,
     }
     return true;
   });
+  if (stopped) return undecidedRelation(table, std::move(*stopped));
   std::vector<Dependency> holding;
   for (const auto& [left, right] : found) {
     holding.push_back({subsets.setOf(left), subsets.setOf(right)});
@@ -182,12 +198,13 @@ NormalFormResult analyzeWithMultivalued(const AttributeSet& table,
 }
 
 FourNfSplit first4nfViolation(const AttributeSet& table,
-                              const MixedImplication& dependencies) {
-  const TableSubsets subsets(table, dependencies);
+                              const MixedImplication& dependencies,
+                              WorkBudget& budget) {
+  const TableSubsets subsets(table, dependencies, budget);
   FourNfSplit result;
   result.undecided = subsets.tooLarge();
   if (result.undecided) return result;
-  subsets.forEach([&](const Subset& subset) {
+  result.undecided = subsets.forEach([&](const Subset& subset) {
     if (!breaks4nf(subset, table)) return true;
     // X -> (X+ within the table) first, as a BCNF split would.
     AttributeSet right = subset.closure - subset.set;

@@ -4,11 +4,12 @@
 // has a superkey X of T. The FDs that MVDs imply (coalescence) change keys
 // and the lower forms too, so everything is found from scratch: for every
 // X inside T, its closure and its dependency basis restricted to T. That
-// is exponential, so tables have a size limit beyond which the answer is
-// undecided, never a guess.
+// is exponential, so tables have a size limit, and the work a budget,
+// beyond which the answer is undecided, never a guess.
 #ifndef DESIGN_FOURTHNORMALFORM_H_
 #define DESIGN_FOURTHNORMALFORM_H_
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,14 @@ namespace fdtools::design {
 
 // 2^16 subsets of a table at most.
 constexpr int kMaxMultivaluedTableAttributes = 16;
+// The steps (see MixedImplication::basisCost) that the analyses of one run
+// share: about a second.
+constexpr std::uint64_t kMultivaluedWorkBudget = std::uint64_t{1} << 27;
+
+// What is left of a work budget, shared by the analyses that draw on it.
+struct WorkBudget {
+  std::uint64_t left = kMultivaluedWorkBudget;
+};
 
 // The form of `table` from 1NF to 4NF, with its keys, a minimal cover of
 // the FDs that hold in it, and violations: those of the FD forms (which
@@ -29,7 +38,7 @@ constexpr int kMaxMultivaluedTableAttributes = 16;
 // 4NF through an MVD alone.
 NormalFormResult analyzeWithMultivalued(const AttributeSet& table,
                                         const MixedImplication& dependencies,
-                                        int maxKeys);
+                                        int maxKeys, WorkBudget& budget);
 
 struct FourNfSplit {
   std::optional<Undecided> undecided;
@@ -40,7 +49,8 @@ struct FourNfSplit {
 
 // The first violation of 4NF in `table`, by the smallest left side.
 FourNfSplit first4nfViolation(const AttributeSet& table,
-                              const MixedImplication& dependencies);
+                              const MixedImplication& dependencies,
+                              WorkBudget& budget);
 
 }  // namespace fdtools::design
 

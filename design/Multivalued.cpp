@@ -10,30 +10,45 @@ MixedImplication::MixedImplication(int attributeCount,
     : n(attributeCount),
       multivalued_(multivalued),
       determinable(attributeCount) {
+  // Only attributes that some rule names ever leave the first block, so
+  // the refinement works on those alone and costs the same in a schema of
+  // thousands of attributes.
+  std::vector<int> position(static_cast<std::size_t>(n), -1);
+  const auto compact = [&](const AttributeSet& set) {
+    std::vector<int> result;
+    for (int a = set.first(); a >= 0; a = set.next(a)) {
+      if (position[a] < 0) {
+        position[a] = static_cast<int>(active.size());
+        active.push_back(a);
+      }
+      result.push_back(position[a]);
+    }
+    return result;
+  };
   for (const Dependency& fd : functional) {
     const AttributeSet right = fd.right - fd.left;
     if (right.empty()) continue;
-    rules.push_back({fd.left.ids(), right.ids(), true});
+    rules.push_back({compact(fd.left), compact(right), true});
     determinable |= right;
   }
   for (const Dependency& mvd : multivalued) {
     const AttributeSet right = mvd.right - mvd.left;
     if (right.empty()) continue;
-    rules.push_back({mvd.left.ids(), right.ids(), false});
+    rules.push_back({compact(mvd.left), compact(right), false});
   }
+  cost = active.size() + static_cast<std::uint64_t>(n / 64 + 1);
+  for (const Rule& rule : rules) cost += rule.left.size() + rule.right.size();
 }
 
 std::vector<AttributeSet> MixedImplication::basis(
     const AttributeSet& x) const {
-  // blockOf[a] is the block holding a, -1 for the attributes of X.
-  std::vector<int> blockOf(n, 0);
-  std::vector<int> size(1, 0);
-  for (int a = 0; a < n; ++a) {
-    if (x.contains(a)) {
-      blockOf[a] = -1;
-    } else {
-      ++size[0];
-    }
+  // blockOf[i] is the block holding active[i], -1 for the attributes of
+  // X. Block 0 starts as R - X.
+  const std::size_t m = active.size();
+  std::vector<int> blockOf(m, 0);
+  std::vector<int> size(1, n - x.size());
+  for (std::size_t i = 0; i < m; ++i) {
+    if (x.contains(active[i])) blockOf[i] = -1;
   }
   // Per block: the last step whose rule's left side touched it (or that
   // made it), and for a splitting rule how many of its attributes are on
@@ -95,9 +110,11 @@ std::vector<AttributeSet> MixedImplication::basis(
     }
   }
   std::vector<AttributeSet> blocks(size.size(), AttributeSet(n));
-  for (int a = 0; a < n; ++a) {
-    if (blockOf[a] >= 0) blocks[blockOf[a]].insert(a);
+  for (std::size_t i = 0; i < m; ++i) {
+    if (blockOf[i] > 0) blocks[blockOf[i]].insert(active[i]);
   }
+  blocks[0] = AttributeSet::all(n) - x;
+  for (std::size_t b = 1; b < blocks.size(); ++b) blocks[0] -= blocks[b];
   blocks.erase(std::remove_if(blocks.begin(), blocks.end(),
                               [](const AttributeSet& b) { return b.empty(); }),
                blocks.end());

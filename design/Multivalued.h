@@ -13,6 +13,7 @@
 #ifndef DESIGN_MULTIVALUED_H_
 #define DESIGN_MULTIVALUED_H_
 
+#include <cstdint>
 #include <vector>
 
 #include "design/AttributeSet.h"
@@ -38,6 +39,8 @@ class MixedImplication {
   AttributeSet closure(const AttributeSet& x) const;
   // Whether X ->> Y follows.
   bool impliesMultivalued(const AttributeSet& x, const AttributeSet& y) const;
+  // About the steps one basis takes, for work budgets.
+  std::uint64_t basisCost() const { return cost; }
 
  private:
   struct Rule {
@@ -49,7 +52,10 @@ class MixedImplication {
 
   int n;
   std::vector<Dependency> multivalued_;
+  // Rules name attributes by their place in `active`.
   std::vector<Rule> rules;
+  std::vector<int> active;
+  std::uint64_t cost = 0;
   // The attributes on the right side of some FD and not on its left.
   AttributeSet determinable;
 };

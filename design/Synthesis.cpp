@@ -128,10 +128,11 @@ Decomposition decompose4nf(const MixedImplication& dependencies) {
   Decomposition result;
   if (n == 0) return result;
   std::vector<AttributeSet> pending = {AttributeSet::all(n)};
+  WorkBudget budget;
   while (!pending.empty()) {
     const AttributeSet table = std::move(pending.back());
     pending.pop_back();
-    const FourNfSplit split = first4nfViolation(table, dependencies);
+    const FourNfSplit split = first4nfViolation(table, dependencies, budget);
     if (split.undecided) {
       result.undecided = split.undecided;
       result.tables.clear();

@@ -130,8 +130,9 @@ TEST_P(FourthNormalFormProperties, FormsKeysAndViolationsFollowTheDefinitions) {
     for (const Mask table :
          {allOf(n), random.subset(n, 1, n), random.subset(n, std::min(2, n), n)}) {
       SCOPED_TRACE(describe(schema, table));
+      WorkBudget budget;
       const NormalFormResult result =
-          analyzeWithMultivalued(toSet(n, table), implication, 100);
+          analyzeWithMultivalued(toSet(n, table), implication, 100, budget);
       ASSERT_FALSE(result.undecided);
       const std::string form = definitions.form(table);
       EXPECT_EQ(formName(result.form), form);
@@ -161,7 +162,8 @@ TEST_P(FourthNormalFormProperties, FormsKeysAndViolationsFollowTheDefinitions) {
         breaks4nf = breaks4nf || violation.breaks(NormalFormName::k4nf);
       }
       EXPECT_EQ(breaks4nf, form != "4NF");
-      const FourNfSplit split = first4nfViolation(toSet(n, table), implication);
+      const FourNfSplit split =
+          first4nfViolation(toSet(n, table), implication, budget);
       ASSERT_FALSE(split.undecided);
       EXPECT_EQ(split.violation.has_value(), form != "4NF");
       if (split.violation) {
@@ -209,9 +211,22 @@ TEST_P(FourthNormalFormProperties, ChaseWithMvdsMatchesTheDefinition) {
 TEST(FourthNormalForm, StopsWhereItCannotBeExact) {
   const int n = kMaxMultivaluedTableAttributes + 1;
   const MixedImplication implication(n, {}, {{toSet(n, 1), toSet(n, 2)}});
+  WorkBudget budget;
+  EXPECT_TRUE(analyzeWithMultivalued(AttributeSet::all(n), implication, 10,
+                                     budget)
+                  .undecided);
   EXPECT_TRUE(
-      analyzeWithMultivalued(AttributeSet::all(n), implication, 10).undecided);
-  EXPECT_TRUE(first4nfViolation(AttributeSet::all(n), implication).undecided);
+      first4nfViolation(AttributeSet::all(n), implication, budget).undecided);
+  // Within the size limit, but not within what is left of the budget.
+  const AttributeSet table = AttributeSet::of(n, {0, 1, 2, 3, 4, 5});
+  budget.left = 10 * implication.basisCost();
+  const NormalFormResult spent =
+      analyzeWithMultivalued(table, implication, 10, budget);
+  ASSERT_TRUE(spent.undecided);
+  EXPECT_NE(spent.undecided->reason.find("work budget"), std::string::npos);
+  EXPECT_TRUE(first4nfViolation(table, implication, budget).undecided);
+  budget.left = 64 * implication.basisCost();
+  EXPECT_FALSE(analyzeWithMultivalued(table, implication, 10, budget).undecided);
   // Two rows that share nothing, each MVD pairing them anew: the rows grow
   // past the limit.
   std::vector<AttributeSet> tables;
