@@ -209,4 +209,38 @@ bool losslessThroughTables(int attributeCount,
   return false;
 }
 
+bool losslessThroughMerges(const std::vector<AttributeSet>& tables,
+                           const MixedImplication& dependencies,
+                           std::uint64_t budget) {
+  const AttributeSet all = AttributeSet::all(dependencies.attributeCount());
+  std::vector<AttributeSet> joined = tables;
+  for (;;) {
+    for (const AttributeSet& table : joined) {
+      if (all.isSubsetOf(table)) return true;
+    }
+    bool merged = false;
+    for (std::size_t i = 0; i < joined.size() && !merged; ++i) {
+      for (std::size_t j = i + 1; j < joined.size() && !merged; ++j) {
+        if (budget < dependencies.basisCost()) return false;
+        budget -= dependencies.basisCost();
+        const AttributeSet both = joined[i] | joined[j];
+        const AttributeSet onlyFirst = joined[i] - joined[j];
+        const AttributeSet onlySecond = joined[j] - joined[i];
+        bool lossless = true;
+        for (const AttributeSet& block :
+             dependencies.basis(joined[i] & joined[j])) {
+          const AttributeSet part = block & both;
+          lossless = lossless && (part.isSubsetOf(onlyFirst) ||
+                                  part.isSubsetOf(onlySecond));
+        }
+        if (!lossless) continue;
+        joined[i] = both;
+        joined.erase(joined.begin() + static_cast<std::ptrdiff_t>(j));
+        merged = true;
+      }
+    }
+    if (!merged) return false;
+  }
+}
+
 }  // namespace fdtools::design

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "design/AttributeSet.h"
+#include "design/Multivalued.h"
 #include "design/Schema.h"
 #include "design/Undecided.h"
 
@@ -46,6 +47,15 @@ ChaseResult chaseWithMultivalued(int attributeCount,
                                  const std::vector<Dependency>& functional,
                                  const std::vector<Dependency>& multivalued,
                                  std::size_t maxRows = kMaxChaseRows);
+
+// A sufficient test under FDs and MVDs, without a tableau: joins two
+// tables S and T whenever the join is lossless on its own (S & T ->> S - T
+// within S | T: each block of the basis of S & T within S | T lies on one
+// side), until one table holds every attribute (true) or no pair joins, or
+// the budget of steps runs out (false, which says nothing).
+bool losslessThroughMerges(const std::vector<AttributeSet>& tables,
+                           const MixedImplication& dependencies,
+                           std::uint64_t budget = kChaseWorkBudget);
 
 // A sufficient test, without a tableau of tables times attributes: true
 // when some table determines every attribute through the dependencies that

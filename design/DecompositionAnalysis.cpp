@@ -1,5 +1,6 @@
 #include "design/DecompositionAnalysis.h"
 
+#include "design/Multivalued.h"
 #include "design/Projection.h"
 
 namespace fdtools::design {
@@ -15,7 +16,21 @@ ChaseResult losslessJoin(int attributeCount,
     return ChaseResult{true, {}, {}};
   }
   if (!multivalued.empty()) {
-    return chaseWithMultivalued(attributeCount, tables, cover, multivalued);
+    const MixedImplication implication(attributeCount, cover, multivalued);
+    if (tableau == Tableau::kIfLossy &&
+        losslessThroughMerges(tables, implication)) {
+      return ChaseResult{true, {}, {}};
+    }
+    ChaseResult chased =
+        chaseWithMultivalued(attributeCount, tables, cover, multivalued);
+    // Rows can grow as their number to the power of the tables before one
+    // is all distinguished; joining pair by pair may still prove it. Then
+    // only the tables' own rows are shown.
+    if (chased.undecided && losslessThroughMerges(tables, implication)) {
+      chased.tableau.resize(tables.size());
+      return ChaseResult{true, std::move(chased.tableau), {}};
+    }
+    return chased;
   }
   return chase(attributeCount, tables, cover);
 }

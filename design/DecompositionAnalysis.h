@@ -26,7 +26,9 @@ enum class Tableau {
 
 // Whether the join of `tables` is lossless under `cover` and the
 // `multivalued` dependencies. The join of no tables over no attributes is
-// the one empty tuple, so it is lossless.
+// the one empty tuple, so it is lossless. With MVDs, when the chase stops
+// at its limits but the tables join losslessly pair by pair, the answer is
+// lossless with the tableau of the tables' rows alone.
 ChaseResult losslessJoin(int attributeCount,
                          const std::vector<AttributeSet>& tables,
                          const std::vector<Dependency>& cover, Tableau tableau,

@@ -1,5 +1,6 @@
 #include "report/TextWriter.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,16 @@ class Writer {
       out << "lossless: undecided (" << result.undecided->reason << ")\n";
     } else {
       out << "lossless: " << yesNo(result.lossless) << "\n";
+    }
+    const bool shown = std::any_of(
+        result.tableau.begin(), result.tableau.end(), [](const auto& row) {
+          return std::all_of(row.begin(), row.end(),
+                             [](int symbol) { return symbol == 0; });
+        });
+    if (result.lossless && !shown && !result.tableau.empty()) {
+      out << "(the chase outgrew its limits; the tables join losslessly pair "
+             "by pair, each on a shared part that multidetermines one side; "
+             "their rows:)\n";
     }
     tableau(result);
   }

@@ -113,8 +113,11 @@ function drawLossless(report) {
   const verdict = chase.decided === false
     ? el('p', null, 'The join is ', badge('undecided'), ': ' + chase.reason + '.')
     : el('p', null, 'The join is ', badge(chase.lossless ? 'lossless' : 'lossy', chase.lossless ? 'good' : 'bad'),
-       chase.lossless ? ': a row of the final chase tableau is all distinguished (a).'
-                      : ': no row of the final chase tableau is all distinguished; the tableau is a counterexample.');
+       !chase.lossless ? ': no row of the final chase tableau is all distinguished; the tableau is a counterexample.'
+       : chase.tableau.some((row) => row.every((c) => c === 'a'))
+         ? ': a row of the final chase tableau is all distinguished (a).'
+         : ': the chase outgrew its limits, but the tables join losslessly pair by pair (each on a shared part '
+           + 'that multidetermines one side); below, their rows.');
   fill('lossless', verdict,
     el('div', {class: 'scroll'}, el('table', {class: 'grid', id: 'tableau'}, head, ...rows)));
 }
