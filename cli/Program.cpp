@@ -157,11 +157,12 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
           ->required();
     }
     if (info.command == Command::kSynthesize) {
-      CLI::Option* bcnf = sub->add_flag(
-          "--bcnf", arguments.bcnf, "Split into BCNF instead of the 3NF synthesis");
-      CLI::Option* fourNf = sub->add_flag(
-          "--4nf", arguments.fourNf,
-          "Split into 4NF on the FDs and MVDs (->>) instead");
+      CLI::Option* bcnf =
+          sub->add_flag("--bcnf", arguments.bcnf,
+                        "Split into BCNF instead of the 3NF synthesis");
+      CLI::Option* fourNf =
+          sub->add_flag("--4nf", arguments.fourNf,
+                        "Split into 4NF on the FDs and MVDs (->>) instead");
       bcnf->excludes(fourNf);
       sub->add_option("-o,--output", arguments.output,
                       "Write the decomposition to OUT instead of standard "

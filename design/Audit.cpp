@@ -85,8 +85,7 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
     const AttributeSet all = schema_.allAttributes();
     std::map<std::vector<int>, std::size_t> seen;
     for (const AttributeSet& table : schema_.tables()) {
-      const auto [it, isNew] =
-          seen.emplace(table.ids(), tableForms_->size());
+      const auto [it, isNew] = seen.emplace(table.ids(), tableForms_->size());
       if (!isNew) {
         tableForms_->push_back((*tableForms_)[it->second]);
         continue;
@@ -97,9 +96,8 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
         continue;
       }
       tableForms_->push_back(
-          table == all
-              ? analyzeRelation(n, table, cover(), maxKeys_, &keys())
-              : analyzeTable(table, n, cover(), coverIndex, maxKeys_));
+          table == all ? analyzeRelation(n, table, cover(), maxKeys_, &keys())
+                       : analyzeTable(table, n, cover(), coverIndex, maxKeys_));
     }
   }
   return *tableForms_;

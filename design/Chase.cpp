@@ -171,9 +171,9 @@ ChaseResult chaseWithMultivalued(int attributeCount,
             for (const int column : copied) row[column] = tableau[from][column];
             if (!present.insert(row).second) continue;
             if (tableau.size() >= maxRows) {
-              result.undecided = Undecided{
-                  "the chase stopped at " + std::to_string(maxRows) +
-                  " rows before it ended"};
+              result.undecided =
+                  Undecided{"the chase stopped at " + std::to_string(maxRows) +
+                            " rows before it ended"};
               return result;
             }
             tableau.push_back(std::move(row));

@@ -120,7 +120,7 @@ DecompositionCheck checkDecomposition(Audit& audit,
   }
   if (!form) return result;
   const DecompositionProperty property =
-      *form == NormalFormName::k4nf   ? DecompositionProperty::k4nf
+      *form == NormalFormName::k4nf    ? DecompositionProperty::k4nf
       : *form == NormalFormName::kBcnf ? DecompositionProperty::kBcnf
                                        : DecompositionProperty::k3nf;
   const std::vector<NormalFormResult>& tables = audit.tableForms();
@@ -133,8 +133,11 @@ DecompositionCheck checkDecomposition(Audit& audit,
     }
     for (const Violation& violation : relation.violations) {
       if (!violation.breaks(*form)) continue;
-      result.failures.push_back({property, -1, static_cast<int>(t),
-                                 violation.dependency, {},
+      result.failures.push_back({property,
+                                 -1,
+                                 static_cast<int>(t),
+                                 violation.dependency,
+                                 {},
                                  violation.multivalued});
       break;
     }

@@ -63,13 +63,7 @@ std::vector<CoverFailure> checkCover(int attributeCount,
                                      const std::vector<Dependency>& given,
                                      const std::vector<Dependency>& cover);
 
-enum class DecompositionProperty {
-  kLossless,
-  kPreserving,
-  k3nf,
-  kBcnf,
-  k4nf
-};
+enum class DecompositionProperty { kLossless, kPreserving, k3nf, kBcnf, k4nf };
 
 // "lossless", "preserving", "3NF", "BCNF", "4NF".
 const char* propertyName(DecompositionProperty property);

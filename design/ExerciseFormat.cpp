@@ -11,9 +11,9 @@
 namespace fdtools::design {
 namespace {
 
-const std::string kRightArrow = "\xe2\x86\x92";  // →
+const std::string kRightArrow = "\xe2\x86\x92";      // →
 const std::string kTwoHeadedArrow = "\xe2\x86\xa0";  // ↠, multivalued
-const std::string kEmptySet = "\xe2\x88\x85";    // ∅
+const std::string kEmptySet = "\xe2\x88\x85";        // ∅
 
 struct Token {
   enum class Kind {
@@ -91,12 +91,12 @@ std::vector<Token> tokenize(const std::string& line) {
       length = kEmptySet.size();
     } else if (isWordByte(c)) {
       std::size_t j = i;
-      while (j < line.size() &&
-             (isWordByte(static_cast<unsigned char>(line[j])) ||
-              line[j] == '#') &&
-             !startsWith(line, j, kRightArrow) &&
-             !startsWith(line, j, kTwoHeadedArrow) &&
-             !startsWith(line, j, kEmptySet)) {
+      while (
+          j < line.size() &&
+          (isWordByte(static_cast<unsigned char>(line[j])) || line[j] == '#') &&
+          !startsWith(line, j, kRightArrow) &&
+          !startsWith(line, j, kTwoHeadedArrow) &&
+          !startsWith(line, j, kEmptySet)) {
         ++j;
       }
       token = {Kind::kWord, line.substr(i, j - i), spaced};
@@ -321,7 +321,8 @@ class Reader {
         rightTo = nextLeft;
       }
       RawDependency dependency{left, side(tokens, arrows[k] + 1, rightTo),
-                               lineNumber, isMultivaluedArrow(tokens[arrows[k]])};
+                               lineNumber,
+                               isMultivaluedArrow(tokens[arrows[k]])};
       if (dependency.right.empty() && k + 1 < arrows.size()) {
         return fail(lineNumber, line, "a dependency without a right side");
       }

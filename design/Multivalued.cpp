@@ -40,8 +40,7 @@ MixedImplication::MixedImplication(int attributeCount,
   for (const Rule& rule : rules) cost += rule.left.size() + rule.right.size();
 }
 
-std::vector<AttributeSet> MixedImplication::basis(
-    const AttributeSet& x) const {
+std::vector<AttributeSet> MixedImplication::basis(const AttributeSet& x) const {
   // blockOf[i] is the block holding active[i], -1 for the attributes of
   // X. Block 0 starts as R - X.
   const std::size_t m = active.size();

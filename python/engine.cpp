@@ -144,8 +144,7 @@ PYBIND11_MODULE(_engine, module) {
   module.def("run", &run, py::arg("command"), py::arg("text"),
              py::arg("second"), py::arg("attributes"), py::arg("bcnf"),
              py::arg("three_nf"), py::arg("four_nf"), py::arg("max_keys"),
-             py::arg("notation"),
-             py::arg("names"), py::arg("to"));
+             py::arg("notation"), py::arg("names"), py::arg("to"));
   module.def("write_input", &writeInput, py::arg("tables"),
              py::arg("dependencies"), py::arg("multivalued"));
   module.def("name_list", &nameList, py::arg("names"));

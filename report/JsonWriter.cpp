@@ -72,7 +72,8 @@ class Writer {
   // The FDs in input order, then the MVDs: an FD's index is its place.
   void inputDependencies() {
     json.beginArray();
-    for (const Dependency& d : schema.dependencies()) dependencyOfKind(d, false);
+    for (const Dependency& d : schema.dependencies())
+      dependencyOfKind(d, false);
     for (const Dependency& d : schema.multivalued()) dependencyOfKind(d, true);
     json.endArray();
   }

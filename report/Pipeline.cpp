@@ -333,8 +333,8 @@ std::string warningText(const design::Warning& warning,
       return "key enumeration stopped by " + warning.limit +
              ": the keys listed are not all, nor are the prime attributes";
     case design::Warning::Kind::kFunctionalOnly:
-      return "multivalued dependencies (->>) are not used by " +
-             warning.parts + ": these answer from the functional "
+      return "multivalued dependencies (->>) are not used by " + warning.parts +
+             ": these answer from the functional "
              "dependencies alone";
   }
   return "";

@@ -1,8 +1,6 @@
 // Normal forms and the chase under FDs and MVDs, against the definitions:
 // the oracle's chase decides every FD and MVD of D+, and the restriction
 // to a table is taken as defined, X ->> (Y & T) for every Y of R.
-#include "design/FourthNormalForm.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "design/Chase.h"
+#include "design/FourthNormalForm.h"
 #include "design/Synthesis.h"
 #include "tests/support/MixedOracle.h"
 #include "tests/unit/design/PropertyTest.h"
@@ -128,8 +127,8 @@ TEST_P(FourthNormalFormProperties, FormsKeysAndViolationsFollowTheDefinitions) {
     const Definitions definitions(schema);
     const MixedImplication implication(n, toDependencies(n, schema.fds),
                                        toDependencies(n, schema.mvds));
-    for (const Mask table :
-         {allOf(n), random.subset(n, 1, n), random.subset(n, std::min(2, n), n)}) {
+    for (const Mask table : {allOf(n), random.subset(n, 1, n),
+                             random.subset(n, std::min(2, n), n)}) {
       SCOPED_TRACE(describe(schema, table));
       WorkBudget budget;
       const NormalFormResult result =
@@ -142,7 +141,8 @@ TEST_P(FourthNormalFormProperties, FormsKeysAndViolationsFollowTheDefinitions) {
       for (const AttributeSet& key : result.keys.keys) {
         keys.push_back(toMask(key));
       }
-      std::vector<Mask> expectedKeys = bruteKeys(table, definitions.fdsIn(table));
+      std::vector<Mask> expectedKeys =
+          bruteKeys(table, definitions.fdsIn(table));
       std::sort(keys.begin(), keys.end());
       std::sort(expectedKeys.begin(), expectedKeys.end());
       EXPECT_EQ(keys, expectedKeys);
@@ -199,17 +199,16 @@ TEST_P(FourthNormalFormProperties, ChaseWithMvdsMatchesTheDefinition) {
     std::vector<AttributeSet> sets;
     for (const Mask t : tables) sets.push_back(toSet(n, t));
     SCOPED_TRACE(describe(schema, 0));
-    const ChaseResult result =
-        chaseWithMultivalued(n, sets, toDependencies(n, schema.fds),
-                             toDependencies(n, schema.mvds));
+    const ChaseResult result = chaseWithMultivalued(
+        n, sets, toDependencies(n, schema.fds), toDependencies(n, schema.mvds));
     ASSERT_FALSE(result.undecided);
     const bool expected = oracle::mixedLossless(tables, schema);
     EXPECT_EQ(result.lossless, expected);
     lossless += result.lossless ? 1 : 0;
     // Sufficient: never lossless where the definition says lossy.
-    if (losslessThroughMerges(sets, MixedImplication(
-                                        n, toDependencies(n, schema.fds),
-                                        toDependencies(n, schema.mvds)))) {
+    if (losslessThroughMerges(
+            sets, MixedImplication(n, toDependencies(n, schema.fds),
+                                   toDependencies(n, schema.mvds)))) {
       ++merged;
       EXPECT_TRUE(expected);
     }
@@ -256,9 +255,9 @@ TEST(FourthNormalForm, StopsWhereItCannotBeExact) {
   const int n = kMaxMultivaluedTableAttributes + 1;
   const MixedImplication implication(n, {}, {{toSet(n, 1), toSet(n, 2)}});
   WorkBudget budget;
-  EXPECT_TRUE(analyzeWithMultivalued(AttributeSet::all(n), implication, 10,
-                                     budget)
-                  .undecided);
+  EXPECT_TRUE(
+      analyzeWithMultivalued(AttributeSet::all(n), implication, 10, budget)
+          .undecided);
   EXPECT_TRUE(
       first4nfViolation(AttributeSet::all(n), implication, budget).undecided);
   // Within the size limit, but not within what is left of the budget.
@@ -270,7 +269,8 @@ TEST(FourthNormalForm, StopsWhereItCannotBeExact) {
   EXPECT_NE(spent.undecided->reason.find("work budget"), std::string::npos);
   EXPECT_TRUE(first4nfViolation(table, implication, budget).undecided);
   budget.left = 64 * implication.basisCost();
-  EXPECT_FALSE(analyzeWithMultivalued(table, implication, 10, budget).undecided);
+  EXPECT_FALSE(
+      analyzeWithMultivalued(table, implication, 10, budget).undecided);
   // Two rows that share nothing, each MVD pairing them anew: the rows grow
   // past the limit.
   std::vector<AttributeSet> tables;

@@ -230,12 +230,14 @@ TEST(InputFormat, WarnsOfLikelyMisreadings) {
       {"A->B\n\nB->C\n", {{Kind::kArrowInTable, 1}}},
       {"R(A,B)\n\n{A}->{B}\n",
        {{Kind::kNameWithMark, 1}, {Kind::kNameWithMark, 3}}},
-      {"A=B\n\nA\xe2\x86\x92" "B->C\n",
+      {"A=B\n\nA\xe2\x86\x92"
+       "B->C\n",
        {{Kind::kNameWithMark, 1}, {Kind::kNameWithMark, 3}}},
       // On the right side "->" is inside a name: a second dependency on
       // the same line.
       {"\nA->B->C\n", {{Kind::kNameWithMark, 2}}},
-      {"A, B\n\nA ->B\n", {{Kind::kNameWithSpace, 1}, {Kind::kNameWithSpace, 3}}},
+      {"A, B\n\nA ->B\n",
+       {{Kind::kNameWithSpace, 1}, {Kind::kNameWithSpace, 3}}},
       {"A,B\n\nA->B\n\nB->A\nno arrow\n", {{Kind::kIgnoredLine, 5}}},
       {"A,B,C\nA,B\n\nA->B\n", {{Kind::kTableIsTheRelation, 1}}},
       // One table of everything is the relation, and no warning.
@@ -257,8 +259,12 @@ TEST(InputFormat, TextThatIsNoInput) {
   EXPECT_EQ(notTextReason("A,B\r\n\n\tA->B\n"), "");
   EXPECT_EQ(notTextReason(""), "");
   EXPECT_NE(notTextReason(std::string("A\0,\0B\0", 6)), "");
-  EXPECT_NE(notTextReason("\x01\x02\x03" "A"), "");
-  EXPECT_EQ(notTextReason("\x01" "AB"), "");
+  EXPECT_NE(notTextReason("\x01\x02\x03"
+                          "A"),
+            "");
+  EXPECT_EQ(notTextReason("\x01"
+                          "AB"),
+            "");
 }
 
 }  // namespace

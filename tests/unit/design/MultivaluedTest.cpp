@@ -1,12 +1,11 @@
 // The dependency basis and the closure under FDs and MVDs, against the
 // chase of the oracle, which decides implication without a basis.
-#include "design/Multivalued.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "design/Multivalued.h"
 #include "tests/support/MixedOracle.h"
 #include "tests/unit/design/PropertyTest.h"
 
@@ -14,8 +13,8 @@ namespace fdtools::design {
 namespace {
 
 using oracle::impliesMvd;
-using oracle::MixedSchema;
 using oracle::mixedClosure;
+using oracle::MixedSchema;
 
 // Up to 7 attributes, FDs and MVDs mixed, sides of up to 3 attributes.
 MixedSchema randomMixed(RandomSchemas& random) {
