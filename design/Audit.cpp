@@ -62,12 +62,19 @@ const MixedImplication& Audit::mixed() {
   return *mixed_;
 }
 
+const NormalFormResult& Audit::mixedSchemaForm() {
+  if (!mixedSchemaForm_) {
+    mixedSchemaForm_ = analyzeWithMultivalued(schema_.allAttributes(), mixed(),
+                                              maxKeys_, mixedBudget);
+  }
+  return *mixedSchemaForm_;
+}
+
 NormalForms Audit::normalForms() {
   NormalForms result;
   result.schema =
       schema_.hasMultivalued()
-          ? analyzeWithMultivalued(schema_.allAttributes(), mixed(), maxKeys_,
-                                   mixedBudget)
+          ? mixedSchemaForm()
           : analyzeRelation(schema_.attributeCount(), schema_.allAttributes(),
                             cover(), maxKeys_, &keys());
   result.tables = tableForms();
@@ -92,7 +99,9 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
       }
       if (schema_.hasMultivalued()) {
         tableForms_->push_back(
-            analyzeWithMultivalued(table, mixed(), maxKeys_, mixedBudget));
+            table == all ? mixedSchemaForm()
+                         : analyzeWithMultivalued(table, mixed(), maxKeys_,
+                                                  mixedBudget));
         continue;
       }
       tableForms_->push_back(

@@ -80,6 +80,10 @@ class Audit {
   bool tablesIgnored = false;
   std::unique_ptr<ClosureIndex> index_;
   std::unique_ptr<MixedImplication> mixed_;
+  // The schema's own form under the MVDs, also that of a table of every
+  // attribute.
+  const NormalFormResult& mixedSchemaForm();
+  std::optional<NormalFormResult> mixedSchemaForm_;
   // Shared by every analysis of a table under the MVDs.
   WorkBudget mixedBudget;
   std::optional<std::vector<Dependency>> cover_;
