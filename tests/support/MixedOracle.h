@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "tests/support/Oracle.h"
@@ -103,12 +104,13 @@ inline Mask mixedClosure(Mask x, const MixedSchema& schema) {
   return closure;
 }
 
-// X ->> Y: the row of the first on X and Y and of the second elsewhere.
-inline bool impliesMvd(Mask x, Mask y, const MixedSchema& schema) {
-  const std::set<Row> rows = chaseFrom(x, schema);
+// X ->> Y, from the chase of two rows that agree on X: the row of the
+// first on X and Y and of the second elsewhere.
+inline bool impliesMvdIn(const std::set<Row>& rows, int attributes, Mask x,
+                         Mask y) {
   // The second row's symbols end as the largest of each column.
-  Row wanted(schema.attributes, 0);
-  for (int c = 0; c < schema.attributes; ++c) {
+  Row wanted(attributes, 0);
+  for (int c = 0; c < attributes; ++c) {
     if ((x | y) >> c & 1) continue;
     for (const Row& row : rows) wanted[c] = std::max(wanted[c], row[c]);
   }
@@ -131,6 +133,71 @@ inline bool mixedLossless(const std::vector<Mask>& tables,
   }
   return chaseRows(rows, schema).count(Row(schema.attributes, 0)) > 0;
 }
+
+// Everything D+ says about each X of a small schema, from one chase each.
+class MixedDefinitions {
+ public:
+  explicit MixedDefinitions(const MixedSchema& schema) : schema(schema) {
+    const int n = schema.attributes;
+    for (Mask x = 0; x <= ((1u << n) - 1); ++x) {
+      rows.push_back(oracle::chaseFrom(x, schema));
+      closures.push_back(oracle::mixedClosure(x, schema));
+    }
+  }
+
+  Mask closure(Mask x) const { return closures[x]; }
+
+  // X ->> Y in D+, Y any set of R.
+  bool multivalued(Mask x, Mask y) const {
+    return impliesMvdIn(rows[x], schema.attributes, x, y);
+  }
+
+  // X ->> Y in the restriction to `table`: some Y' of R with Y' & T = Y.
+  bool multivaluedIn(Mask table, Mask x, Mask y) const {
+    const Mask outside = ((1u << schema.attributes) - 1) & ~table;
+    for (Mask s = outside;; s = (s - 1) & outside) {
+      if (multivalued(x, y | s)) return true;
+      if (s == 0) return false;
+    }
+  }
+
+  bool superkeyOf(Mask table, Mask x) const {
+    return inside(table, closure(x));
+  }
+
+  // A nontrivial MVD of the restriction with a left side that is no
+  // superkey.
+  bool in4nf(Mask table) const {
+    for (Mask x = table;; x = (x - 1) & table) {
+      const Mask rest = table & ~x;
+      if (!superkeyOf(table, x)) {
+        for (Mask y = rest; y != 0; y = (y - 1) & rest) {
+          if (y != rest && multivaluedIn(table, x, y)) return false;
+        }
+      }
+      if (x == 0) return true;
+    }
+  }
+
+  // X -> (X+ within T) for every X inside T.
+  std::vector<MaskFd> fdsIn(Mask table) const {
+    std::vector<MaskFd> fds;
+    for (Mask x = table;; x = (x - 1) & table) {
+      fds.push_back({x, closure(x) & table});
+      if (x == 0) return fds;
+    }
+  }
+
+  // The normal form of `table` by the definitions.
+  std::string form(Mask table) const {
+    return in4nf(table) ? "4NF" : bruteForm(table, fdsIn(table));
+  }
+
+ private:
+  const MixedSchema& schema;
+  std::vector<std::set<Row>> rows;
+  std::vector<Mask> closures;
+};
 
 }  // namespace fdtools::oracle
 

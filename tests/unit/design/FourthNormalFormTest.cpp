@@ -18,77 +18,7 @@ namespace fdtools::design {
 namespace {
 
 using oracle::MixedSchema;
-using oracle::Row;
-
-// Everything D+ says about each X of a small schema, from one chase each.
-class Definitions {
- public:
-  explicit Definitions(const MixedSchema& schema) : schema(schema) {
-    const int n = schema.attributes;
-    for (Mask x = 0; x <= allOf(n); ++x) {
-      rows.push_back(oracle::chaseFrom(x, schema));
-      closures.push_back(oracle::mixedClosure(x, schema));
-    }
-  }
-
-  Mask closure(Mask x) const { return closures[x]; }
-
-  // X ->> Y in D+, Y any set of R.
-  bool multivalued(Mask x, Mask y) const {
-    const std::set<Row>& chased = rows[x];
-    Row wanted(schema.attributes, 0);
-    for (int c = 0; c < schema.attributes; ++c) {
-      if ((x | y) >> c & 1) continue;
-      for (const Row& row : chased) wanted[c] = std::max(wanted[c], row[c]);
-    }
-    return chased.count(wanted) > 0;
-  }
-
-  // X ->> Y in the restriction to `table`: some Y' of R with Y' & T = Y.
-  bool multivaluedIn(Mask table, Mask x, Mask y) const {
-    const Mask outside = allOf(schema.attributes) & ~table;
-    for (Mask s = outside;; s = (s - 1) & outside) {
-      if (multivalued(x, y | s)) return true;
-      if (s == 0) return false;
-    }
-  }
-
-  bool superkeyOf(Mask table, Mask x) const {
-    return inside(table, closure(x));
-  }
-
-  // A nontrivial MVD of the restriction with a left side that is no
-  // superkey.
-  bool in4nf(Mask table) const {
-    for (Mask x = table;; x = (x - 1) & table) {
-      const Mask rest = table & ~x;
-      if (!superkeyOf(table, x)) {
-        for (Mask y = rest; y != 0; y = (y - 1) & rest) {
-          if (y != rest && multivaluedIn(table, x, y)) return false;
-        }
-      }
-      if (x == 0) return true;
-    }
-  }
-
-  // X -> (X+ within T) for every X inside T.
-  std::vector<MaskFd> fdsIn(Mask table) const {
-    std::vector<MaskFd> fds;
-    for (Mask x = table;; x = (x - 1) & table) {
-      fds.push_back({x, closure(x) & table});
-      if (x == 0) return fds;
-    }
-  }
-
-  std::string form(Mask table) const {
-    return in4nf(table) ? "4NF" : bruteForm(table, fdsIn(table));
-  }
-
- private:
-  const MixedSchema& schema;
-  std::vector<std::set<Row>> rows;
-  std::vector<Mask> closures;
-};
+using Definitions = oracle::MixedDefinitions;
 
 MixedSchema randomMixed(RandomSchemas& random, int maxAttributes) {
   MixedSchema schema;
