@@ -35,8 +35,9 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
                   const std::vector<Dependency>& dependencies);
 
 constexpr std::size_t kMaxChaseRows = 2000;
-// Cells of the rows that MVDs make, kept or not: about a second.
-constexpr std::uint64_t kChaseWorkBudget = std::uint64_t{1} << 27;
+// Cells of the rows that MVDs make, kept or not: about a quarter of a
+// second.
+constexpr std::uint64_t kChaseWorkBudget = std::uint64_t{1} << 25;
 
 // The chase with multivalued dependencies too: an MVD X ->> Y adds, for
 // two rows that agree on X, the row that takes X and Y from the first and

@@ -24,8 +24,8 @@ namespace fdtools::design {
 // 2^16 subsets of a table at most.
 constexpr int kMaxMultivaluedTableAttributes = 16;
 // The steps (see MixedImplication::basisCost) that the analyses of one run
-// share: about a second.
-constexpr std::uint64_t kMultivaluedWorkBudget = std::uint64_t{1} << 27;
+// share: about a quarter of a second.
+constexpr std::uint64_t kMultivaluedWorkBudget = std::uint64_t{1} << 25;
 
 // What is left of a work budget, shared by the analyses that draw on it.
 struct WorkBudget {
