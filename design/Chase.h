@@ -29,6 +29,9 @@ struct ChaseResult {
   // Set when the chase stopped at its row limit: then `lossless` is false
   // and says nothing.
   std::optional<Undecided> undecided;
+  // Lossless because the tables join pair by pair, the chase having
+  // stopped at its limits: `tableau` holds only the tables' rows.
+  bool joinedPairwise = false;
 };
 
 ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,

@@ -1,5 +1,7 @@
 #include "design/DecompositionAnalysis.h"
 
+#include <optional>
+
 #include "design/Multivalued.h"
 #include "design/Projection.h"
 
@@ -9,26 +11,33 @@ ChaseResult losslessJoin(int attributeCount,
                          const std::vector<AttributeSet>& tables,
                          const std::vector<Dependency>& cover, Tableau tableau,
                          const std::vector<Dependency>& multivalued) {
-  if (attributeCount == 0 && tables.empty()) return ChaseResult{true, {}, {}};
+  if (attributeCount == 0 && tables.empty())
+    return ChaseResult{true, {}, {}, false};
   // The FDs alone prove a lossless join under the MVDs too.
   if (tableau == Tableau::kIfLossy &&
       losslessThroughTables(attributeCount, tables, cover)) {
-    return ChaseResult{true, {}, {}};
+    return ChaseResult{true, {}, {}, false};
   }
   if (!multivalued.empty()) {
     const MixedImplication implication(attributeCount, cover, multivalued);
-    if (tableau == Tableau::kIfLossy &&
-        losslessThroughMerges(tables, implication)) {
-      return ChaseResult{true, {}, {}};
+    std::optional<bool> merged;
+    const auto joinsPairwise = [&] {
+      if (!merged) merged = losslessThroughMerges(tables, implication);
+      return *merged;
+    };
+    if (tableau == Tableau::kIfLossy && joinsPairwise()) {
+      return ChaseResult{true, {}, {}, false};
     }
     ChaseResult chased =
         chaseWithMultivalued(attributeCount, tables, cover, multivalued);
     // Rows can grow as their number to the power of the tables before one
     // is all distinguished; joining pair by pair may still prove it. Then
     // only the tables' own rows are shown.
-    if (chased.undecided && losslessThroughMerges(tables, implication)) {
+    if (chased.undecided && joinsPairwise()) {
       chased.tableau.resize(tables.size());
-      return ChaseResult{true, std::move(chased.tableau), {}};
+      chased.undecided.reset();
+      chased.lossless = true;
+      chased.joinedPairwise = true;
     }
     return chased;
   }

@@ -1,6 +1,5 @@
 #include "report/TextWriter.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -192,12 +191,7 @@ class Writer {
     } else {
       out << "lossless: " << yesNo(result.lossless) << "\n";
     }
-    const bool shown = std::any_of(
-        result.tableau.begin(), result.tableau.end(), [](const auto& row) {
-          return std::all_of(row.begin(), row.end(),
-                             [](int symbol) { return symbol == 0; });
-        });
-    if (result.lossless && !shown && !result.tableau.empty()) {
+    if (result.joinedPairwise) {
       out << "(the chase outgrew its limits; the tables join losslessly pair "
              "by pair, each on a shared part that multidetermines one side; "
              "their rows:)\n";

@@ -20,28 +20,13 @@ namespace {
 using oracle::MixedSchema;
 using Definitions = oracle::MixedDefinitions;
 
-MixedSchema randomMixed(RandomSchemas& random, int maxAttributes) {
-  MixedSchema schema;
-  schema.attributes = random.between(1, maxAttributes);
-  const int n = schema.attributes;
-  for (int d = random.between(0, 5); d > 0; --d) {
-    const MaskFd dependency{random.subset(n, 0, 2), random.subset(n, 1, 3)};
-    (random.between(0, 2) == 0 ? schema.fds : schema.mvds)
-        .push_back(dependency);
-  }
-  return schema;
+// Up to 6 attributes and 5 dependencies, a third of them FDs.
+MixedSchema randomMixed(RandomSchemas& random) {
+  return design::randomMixed(random, 6, 5, 3);
 }
 
 std::string describe(const MixedSchema& schema, Mask table) {
-  std::string text = std::to_string(schema.attributes) + " attributes, table " +
-                     std::to_string(table) + ";";
-  for (const MaskFd& fd : schema.fds) {
-    text += " " + std::to_string(fd.left) + "->" + std::to_string(fd.right);
-  }
-  for (const MaskFd& mvd : schema.mvds) {
-    text += " " + std::to_string(mvd.left) + "->>" + std::to_string(mvd.right);
-  }
-  return text;
+  return "table " + std::to_string(table) + "; " + design::describe(schema);
 }
 
 class FourthNormalFormProperties : public SetFormTest {};
@@ -52,11 +37,10 @@ TEST_P(FourthNormalFormProperties, FormsKeysAndViolationsFollowTheDefinitions) {
   std::set<std::string> forms;
   int multivaluedViolations = 0;
   for (int round = 0; round < 400; ++round) {
-    const MixedSchema schema = randomMixed(random, 6);
+    const MixedSchema schema = randomMixed(random);
     const int n = schema.attributes;
     const Definitions definitions(schema);
-    const MixedImplication implication(n, toDependencies(n, schema.fds),
-                                       toDependencies(n, schema.mvds));
+    const MixedImplication implication = implicationOf(schema);
     for (const Mask table : {allOf(n), random.subset(n, 1, n),
                              random.subset(n, std::min(2, n), n)}) {
       SCOPED_TRACE(describe(schema, table));
@@ -117,7 +101,7 @@ TEST_P(FourthNormalFormProperties, ChaseWithMvdsMatchesTheDefinition) {
   int lossless = 0;
   int merged = 0;
   for (int round = 0; round < 1000; ++round) {
-    const MixedSchema schema = randomMixed(random, 6);
+    const MixedSchema schema = randomMixed(random);
     const int n = schema.attributes;
     std::vector<Mask> tables;
     Mask covered = 0;
@@ -136,9 +120,7 @@ TEST_P(FourthNormalFormProperties, ChaseWithMvdsMatchesTheDefinition) {
     EXPECT_EQ(result.lossless, expected);
     lossless += result.lossless ? 1 : 0;
     // Sufficient: never lossless where the definition says lossy.
-    if (losslessThroughMerges(
-            sets, MixedImplication(n, toDependencies(n, schema.fds),
-                                   toDependencies(n, schema.mvds)))) {
+    if (losslessThroughMerges(sets, implicationOf(schema))) {
       ++merged;
       EXPECT_TRUE(expected);
     }
@@ -152,11 +134,10 @@ TEST_P(FourthNormalFormProperties, DecompositionInto4nfIsLosslessAndIn4nf) {
   RandomSchemas random(42);
   int split = 0;
   for (int round = 0; round < 400; ++round) {
-    const MixedSchema schema = randomMixed(random, 6);
+    const MixedSchema schema = randomMixed(random);
     const int n = schema.attributes;
     const Definitions definitions(schema);
-    const MixedImplication implication(n, toDependencies(n, schema.fds),
-                                       toDependencies(n, schema.mvds));
+    const MixedImplication implication = implicationOf(schema);
     SCOPED_TRACE(describe(schema, allOf(n)));
     const Decomposition result = decompose4nf(implication);
     ASSERT_FALSE(result.undecided);

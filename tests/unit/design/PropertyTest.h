@@ -12,6 +12,8 @@
 
 #include "design/AttributeSet.h"
 #include "design/Chase.h"
+#include "design/Multivalued.h"
+#include "tests/support/MixedOracle.h"
 #include "tests/support/Oracle.h"
 
 namespace fdtools::design {
@@ -81,6 +83,39 @@ inline std::string describe(const SmallSchema& schema) {
   text += "; fds";
   for (const MaskFd& fd : schema.fds) {
     text += " " + std::to_string(fd.left) + "->" + std::to_string(fd.right);
+  }
+  return text;
+}
+
+// A small schema of FDs and MVDs: 1 to `maxAttributes` attributes, up to
+// `maxDependencies` dependencies with sides of up to 3 attributes, one in
+// `fdOneIn` of them an FD.
+inline oracle::MixedSchema randomMixed(RandomSchemas& random, int maxAttributes,
+                                       int maxDependencies, int fdOneIn) {
+  oracle::MixedSchema schema;
+  schema.attributes = random.between(1, maxAttributes);
+  const int n = schema.attributes;
+  for (int d = random.between(0, maxDependencies); d > 0; --d) {
+    const MaskFd dependency{random.subset(n, 0, 2), random.subset(n, 1, 3)};
+    (random.between(0, fdOneIn - 1) == 0 ? schema.fds : schema.mvds)
+        .push_back(dependency);
+  }
+  return schema;
+}
+
+inline MixedImplication implicationOf(const oracle::MixedSchema& schema) {
+  const int n = schema.attributes;
+  return MixedImplication(n, toDependencies(n, schema.fds),
+                          toDependencies(n, schema.mvds));
+}
+
+inline std::string describe(const oracle::MixedSchema& schema) {
+  std::string text = std::to_string(schema.attributes) + " attributes;";
+  for (const MaskFd& fd : schema.fds) {
+    text += " " + std::to_string(fd.left) + "->" + std::to_string(fd.right);
+  }
+  for (const MaskFd& mvd : schema.mvds) {
+    text += " " + std::to_string(mvd.left) + "->>" + std::to_string(mvd.right);
   }
   return text;
 }
