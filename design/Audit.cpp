@@ -41,7 +41,9 @@ AttributeSet Audit::closure(const AttributeSet& start) {
 
 const std::vector<Dependency>& Audit::cover() {
   if (!cover_) {
-    cover_ = minimalCover(schema_.attributeCount(), schema_.dependencies());
+    if (stepsWanted) coverSteps_.emplace();
+    cover_ = minimalCover(schema_.attributeCount(), schema_.dependencies(),
+                          coverSteps_ ? &*coverSteps_ : nullptr);
   }
   return *cover_;
 }
@@ -114,8 +116,10 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
 
 const ChaseResult& Audit::lossless() {
   if (!lossless_) {
+    if (stepsWanted && !schema_.hasMultivalued()) chaseSteps_.emplace();
     lossless_ = losslessJoin(schema_.attributeCount(), schema_.tables(),
-                             cover(), Tableau::kAlways, schema_.multivalued());
+                             cover(), Tableau::kAlways, schema_.multivalued(),
+                             chaseSteps_ ? &*chaseSteps_ : nullptr);
   }
   return *lossless_;
 }

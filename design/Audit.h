@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "design/Chase.h"
+#include "design/Cover.h"
 #include "design/ClosureIndex.h"
 #include "design/FourthNormalForm.h"
 #include "design/Keys.h"
@@ -38,6 +39,8 @@ struct Warning {
     kKeysIncomplete,
     // The input has MVDs, and `parts` answer from the FDs alone.
     kFunctionalOnly,
+    // Steps were asked for, and `parts` (under MVDs) have none.
+    kNoSteps,
   };
   Kind kind;
   AttributeSet attributes;
@@ -56,6 +59,16 @@ class Audit {
   // tables.
   void ignoreTables() { tablesIgnored = true; }
   int maxKeys() const { return maxKeys_; }
+  // The cover and the chase computed from now on record their steps.
+  void recordSteps() { stepsWanted = true; }
+  // Set once the cover (the chase) was computed with its steps; the chase
+  // records none with MVDs.
+  const StepList<CoverStep>* coverSteps() const {
+    return coverSteps_ ? &*coverSteps_ : nullptr;
+  }
+  const ChaseSteps* chaseSteps() const {
+    return chaseSteps_ ? &*chaseSteps_ : nullptr;
+  }
   // What is worth a warning, in a fixed order, given what has been
   // computed so far: ask after the answers.
   std::vector<Warning> warnings() const;
@@ -78,6 +91,9 @@ class Audit {
   const Schema& schema_;
   int maxKeys_;
   bool tablesIgnored = false;
+  bool stepsWanted = false;
+  std::optional<StepList<CoverStep>> coverSteps_;
+  std::optional<ChaseSteps> chaseSteps_;
   std::unique_ptr<ClosureIndex> index_;
   std::unique_ptr<MixedImplication> mixed_;
   // The schema's own form under the MVDs, also that of a table of every

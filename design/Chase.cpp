@@ -24,10 +24,11 @@ bool rename(std::vector<std::vector<int>>& tableau, int column, int from,
 
 // Equates, in each right-side column, the symbols of rows that agree on
 // the left side. Appends each column in which a symbol changed to
-// `changed`.
+// `changed`, and each move to `moves` (as made by dependency `d`).
 void applyDependency(std::vector<std::vector<int>>& tableau,
                      const std::vector<int>& left,
-                     const std::vector<int>& right, std::vector<int>& changed) {
+                     const std::vector<int>& right, std::vector<int>& changed,
+                     int d = 0, StepList<ChaseStep>* moves = nullptr) {
   std::map<std::vector<int>, std::size_t> firstRow;
   std::vector<int> values(left.size());
   for (std::size_t r = 0; r < tableau.size(); ++r) {
@@ -42,6 +43,13 @@ void applyDependency(std::vector<std::vector<int>>& tableau,
       const int b = tableau[r][column];
       if (rename(tableau, column, std::max(a, b), std::min(a, b))) {
         changed.push_back(column);
+        if (moves != nullptr) {
+          moves->add({d,
+                      {static_cast<int>(it->second), static_cast<int>(r)},
+                      column,
+                      std::max(a, b),
+                      std::min(a, b)});
+        }
       }
     }
   }
@@ -79,9 +87,11 @@ void dropRepeatedRows(std::vector<std::vector<int>>& tableau) {
 }  // namespace
 
 ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
-                  const std::vector<Dependency>& dependencies) {
+                  const std::vector<Dependency>& dependencies,
+                  ChaseSteps* steps) {
   ChaseResult result;
   result.tableau = initialTableau(attributeCount, tables);
+  if (steps != nullptr) steps->initial = result.tableau;
   std::vector<std::pair<std::vector<int>, std::vector<int>>> lists;
   // A dependency needs another look only after a column of its left side
   // changed: a worklist, not passes over the whole list.
@@ -100,7 +110,9 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
     work.pop_back();
     queued[d] = 0;
     changed.clear();
-    applyDependency(result.tableau, lists[d].first, lists[d].second, changed);
+    applyDependency(result.tableau, lists[d].first, lists[d].second, changed,
+                    static_cast<int>(d),
+                    steps != nullptr ? &steps->moves : nullptr);
     for (const int column : changed) {
       for (const std::size_t other : byLeft[column]) {
         if (!queued[other]) {
@@ -190,6 +202,12 @@ ChaseResult chaseWithMultivalued(int attributeCount,
 bool losslessThroughTables(int attributeCount,
                            const std::vector<AttributeSet>& tables,
                            const std::vector<Dependency>& dependencies) {
+  return tableDeterminingAll(attributeCount, tables, dependencies) >= 0;
+}
+
+int tableDeterminingAll(int attributeCount,
+                        const std::vector<AttributeSet>& tables,
+                        const std::vector<Dependency>& dependencies) {
   const TableIndex index(tables);
   std::vector<Dependency> inside;
   for (const Dependency& dependency : dependencies) {
@@ -203,10 +221,12 @@ bool losslessThroughTables(int attributeCount,
   AttributeSet core = all;
   for (const Dependency& dependency : inside) core -= dependency.right;
   ClosureIndex closures(attributeCount, inside);
-  for (const AttributeSet& table : tables) {
-    if (core.isSubsetOf(table) && closures.implies(table, all)) return true;
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    if (core.isSubsetOf(tables[t]) && closures.implies(tables[t], all)) {
+      return static_cast<int>(t);
+    }
   }
-  return false;
+  return -1;
 }
 
 bool losslessThroughMerges(const std::vector<AttributeSet>& tables,

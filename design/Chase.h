@@ -10,14 +10,33 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "design/AttributeSet.h"
 #include "design/Multivalued.h"
 #include "design/Schema.h"
+#include "design/Steps.h"
 #include "design/Undecided.h"
 
 namespace fdtools::design {
+
+// One chase move: rows `rows` agree on the left side of dependency
+// `dependency` (of the list chased with), so in `column` the symbol `from`
+// becomes `to` throughout. Symbols as in ChaseResult::tableau.
+struct ChaseStep {
+  int dependency = 0;
+  std::pair<int, int> rows;
+  int column = 0;
+  int from = 0;
+  int to = 0;
+};
+
+struct ChaseSteps {
+  // The tableau before the first move.
+  std::vector<std::vector<int>> initial;
+  StepList<ChaseStep> moves;
+};
 
 struct ChaseResult {
   bool lossless = false;
@@ -34,8 +53,10 @@ struct ChaseResult {
   bool joinedPairwise = false;
 };
 
+// With `steps`, the initial tableau and every move are recorded.
 ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
-                  const std::vector<Dependency>& dependencies);
+                  const std::vector<Dependency>& dependencies,
+                  ChaseSteps* steps = nullptr);
 
 constexpr std::size_t kMaxChaseRows = 2000;
 // Cells of the rows that MVDs make, kept or not: about a quarter of a
@@ -70,6 +91,10 @@ bool losslessThroughMerges(const std::vector<AttributeSet>& tables,
 bool losslessThroughTables(int attributeCount,
                            const std::vector<AttributeSet>& tables,
                            const std::vector<Dependency>& dependencies);
+// The first table that proves it so, or -1.
+int tableDeterminingAll(int attributeCount,
+                        const std::vector<AttributeSet>& tables,
+                        const std::vector<Dependency>& dependencies);
 
 }  // namespace fdtools::design
 

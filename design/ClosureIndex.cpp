@@ -37,7 +37,14 @@ ClosureIndex::ClosureIndex(int attributeCount,
 }
 
 AttributeSet ClosureIndex::closure(const AttributeSet& start) {
-  walk(start, nullptr, -1);
+  return closure(start, -1);
+}
+
+AttributeSet ClosureIndex::closure(const AttributeSet& start, int skip,
+                                   StepList<ClosureStep>* steps) {
+  trace = steps;
+  walk(start, nullptr, skip);
+  trace = nullptr;
   AttributeSet result(attributeCount_);
   for (const int id : queue) result.insert(id);
   return result;
@@ -91,8 +98,14 @@ const std::vector<int>& ClosureIndex::closureIds(
 bool ClosureIndex::propagate(int skip) {
   const auto fire = [&](int d) {
     if (d == skip || disabled[d]) return false;
+    const std::size_t before = queue.size();
     for (int r = rightStart[d]; r < rightStart[d + 1]; ++r) {
       if (reach(rightIds[r])) return true;
+    }
+    if (trace != nullptr && queue.size() > before) {
+      trace->add({d, AttributeSet::of(attributeCount_,
+                                      {queue.begin() + static_cast<std::ptrdiff_t>(before),
+                                       queue.end()})});
     }
     return false;
   };

@@ -10,8 +10,16 @@
 
 #include "design/AttributeSet.h"
 #include "design/Schema.h"
+#include "design/Steps.h"
 
 namespace fdtools::design {
+
+// Dependency `dependency` of the index's list fired and reached `added`,
+// attributes not reached before it.
+struct ClosureStep {
+  int dependency = 0;
+  AttributeSet added;
+};
 
 class ClosureIndex {
  public:
@@ -19,6 +27,10 @@ class ClosureIndex {
 
   // X+: every attribute that follows from `start`.
   AttributeSet closure(const AttributeSet& start);
+  // The same, without dependency `skip` (when not -1); with `steps`, each
+  // dependency that reached something is appended in the order it fired.
+  AttributeSet closure(const AttributeSet& start, int skip,
+                       StepList<ClosureStep>* steps = nullptr);
   // Whether `target` lies in the closure of `start`; stops as soon as it
   // does. Dependency `skip` (when not -1) does not fire.
   bool implies(const AttributeSet& start, const AttributeSet& target,
@@ -71,6 +83,7 @@ class ClosureIndex {
   std::vector<int> queue;
   int targetLeft = 0;
   const AttributeSet* target = nullptr;
+  StepList<ClosureStep>* trace = nullptr;
 };
 
 }  // namespace fdtools::design

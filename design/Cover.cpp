@@ -19,8 +19,25 @@ std::vector<Dependency> splitRightSides(
 }
 
 std::vector<Dependency> minimalCover(
-    int attributeCount, const std::vector<Dependency>& dependencies) {
+    int attributeCount, const std::vector<Dependency>& dependencies,
+    StepList<CoverStep>* steps) {
   std::vector<Dependency> cover = splitRightSides(attributeCount, dependencies);
+  if (steps != nullptr) {
+    // A dependency that is already one nontrivial attribute on the right
+    // is not split.
+    std::size_t at = 0;
+    for (const Dependency& dependency : dependencies) {
+      const int parts = (dependency.right - dependency.left).size();
+      if (parts != 1 || dependency.right.size() != 1) {
+        CoverStep step;
+        step.dependency = dependency;
+        step.into.assign(cover.begin() + static_cast<std::ptrdiff_t>(at),
+                         cover.begin() + static_cast<std::ptrdiff_t>(at) + parts);
+        steps->add(std::move(step));
+      }
+      at += static_cast<std::size_t>(parts);
+    }
+  }
   // Dropping an extraneous attribute leaves an equivalent set, so closures
   // under the original split set answer for every later step too. Then a
   // dependency's reduction depends on its own sides only, and those that
@@ -47,7 +64,12 @@ std::vector<Dependency> minimalCover(
           for (const std::size_t d : group) {
             (cover[d].right.isSubsetOf(reached) ? shrunk : kept).push_back(d);
           }
-          for (const std::size_t d : shrunk) cover[d].left = smaller;
+          for (const std::size_t d : shrunk) {
+            if (steps != nullptr) {
+              steps->add({CoverStep::Rule::kExtraneous, cover[d], {}, a, reached});
+            }
+            cover[d].left = smaller;
+          }
           if (!shrunk.empty()) next.push_back(std::move(shrunk));
           if (!kept.empty()) next.push_back(std::move(kept));
         }
@@ -58,8 +80,21 @@ std::vector<Dependency> minimalCover(
   ClosureIndex index(attributeCount, cover);
   std::vector<char> kept(cover.size(), 1);
   for (std::size_t d = 0; d < cover.size(); ++d) {
-    if (index.implies(cover[d].left, cover[d].right, static_cast<int>(d))) {
-      index.disable(static_cast<int>(d));
+    const int skip = static_cast<int>(d);
+    bool redundant = false;
+    if (steps != nullptr) {
+      // The whole closure is the proof, so the walk does not stop early.
+      AttributeSet reached = index.closure(cover[d].left, skip);
+      redundant = cover[d].right.isSubsetOf(reached);
+      if (redundant) {
+        steps->add({CoverStep::Rule::kRedundant, cover[d], {}, -1,
+                    std::move(reached)});
+      }
+    } else {
+      redundant = index.implies(cover[d].left, cover[d].right, skip);
+    }
+    if (redundant) {
+      index.disable(skip);
       kept[d] = 0;
     }
   }

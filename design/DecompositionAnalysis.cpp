@@ -10,7 +10,8 @@ namespace fdtools::design {
 ChaseResult losslessJoin(int attributeCount,
                          const std::vector<AttributeSet>& tables,
                          const std::vector<Dependency>& cover, Tableau tableau,
-                         const std::vector<Dependency>& multivalued) {
+                         const std::vector<Dependency>& multivalued,
+                         ChaseSteps* steps) {
   if (attributeCount == 0 && tables.empty())
     return ChaseResult{true, {}, {}, false};
   // The FDs alone prove a lossless join under the MVDs too.
@@ -41,7 +42,7 @@ ChaseResult losslessJoin(int attributeCount,
     }
     return chased;
   }
-  return chase(attributeCount, tables, cover);
+  return chase(attributeCount, tables, cover, steps);
 }
 
 std::vector<DependencyPreservation> preservationOf(

@@ -29,10 +29,13 @@ enum class Tableau {
 // the one empty tuple, so it is lossless. With MVDs, when the chase stops
 // at its limits but the tables join losslessly pair by pair, the answer is
 // lossless with the tableau of the tables' rows alone.
+// With `steps` and no MVDs, the chase records its moves there (with MVDs
+// it records none).
 ChaseResult losslessJoin(int attributeCount,
                          const std::vector<AttributeSet>& tables,
                          const std::vector<Dependency>& cover, Tableau tableau,
-                         const std::vector<Dependency>& multivalued = {});
+                         const std::vector<Dependency>& multivalued = {},
+                         ChaseSteps* steps = nullptr);
 
 // For each of `dependencies`, in order, whether `tables` preserve it;
 // `index` is over the schema's dependencies or an equivalent set. With

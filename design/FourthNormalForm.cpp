@@ -168,8 +168,8 @@ NormalFormResult analyzeWithMultivalued(const AttributeSet& table,
     }
     violators.push_back(subset.mask);
     if (auto right = subsets.multivaluedRight(subset)) {
-      Violation violation{{subset.set, *right}, {NormalFormName::k4nf}};
-      violation.multivalued = true;
+      Violation violation{{subset.set, *right}, {NormalFormName::k4nf}, true, {}};
+      violation.reason.leftClosure = subset.closure & table;
       multivalued.push_back(std::move(violation));
     }
     return true;
@@ -192,6 +192,8 @@ NormalFormResult analyzeWithMultivalued(const AttributeSet& table,
     }
   }
   for (Violation& violation : multivalued) {
+    violation.reason.rightPrime =
+        violation.dependency.right.isSubsetOf(result.keys.prime);
     result.violations.push_back(std::move(violation));
   }
   return result;
@@ -210,6 +212,7 @@ FourNfSplit first4nfViolation(const AttributeSet& table,
     AttributeSet right = subset.closure - subset.set;
     if (right.empty()) {
       right = subsets.multivaluedRight(subset).value_or(subset.blocks.front());
+      result.multivalued = true;
     }
     result.violation = Dependency{subset.set, right};
     return false;

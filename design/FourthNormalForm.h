@@ -45,6 +45,8 @@ struct FourNfSplit {
   // X ->> Y within the table, X not a superkey of it; none when the table
   // is in 4NF. When X determines attributes of the table, Y is those.
   std::optional<Dependency> violation;
+  // X ->> Y, X determining nothing more in the table; else X -> Y.
+  bool multivalued = false;
 };
 
 // The first violation of 4NF in `table`, by the smallest left side.

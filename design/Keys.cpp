@@ -120,6 +120,8 @@ class KeyFinder {
   }
 
   std::uint64_t work() const { return index.work(); }
+  const AttributeSet& inEveryKey() const { return core; }
+  const AttributeSet& inNoKey() const { return rightOnly; }
 
  private:
   const std::vector<Dependency>& dependencies;
@@ -172,7 +174,32 @@ KeySet findKeys(int attributeCount, const AttributeSet& universe,
   std::sort(result.keys.begin(), result.keys.end(), AttributeSet::listOrder);
   result.prime = AttributeSet(attributeCount);
   for (const AttributeSet& key : result.keys) result.prime |= key;
+  result.inEveryKey = finder.inEveryKey();
+  result.inNoKey = finder.inNoKey();
   return result;
+}
+
+StepList<KeyProof> keyProofs(ClosureIndex& index, const AttributeSet& universe,
+                             const KeySet& keys) {
+  StepList<KeyProof> proofs;
+  std::size_t closures = 0;
+  for (const AttributeSet& key : keys.keys) {
+    closures += static_cast<std::size_t>(key.size()) + 1;
+    if (closures > kMaxSteps) {
+      proofs.complete = false;
+      break;
+    }
+    KeyProof proof;
+    proof.key = key;
+    proof.closure = index.closure(key) & universe;
+    for (int a = key.first(); a >= 0; a = key.next(a)) {
+      AttributeSet smaller = key;
+      smaller.erase(a);
+      proof.without.emplace_back(a, index.closure(smaller) & universe);
+    }
+    proofs.add(std::move(proof));
+  }
+  return proofs;
 }
 
 std::string stopDescription(const KeySet& keys) {

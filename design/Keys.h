@@ -7,11 +7,13 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "design/AttributeSet.h"
 #include "design/ClosureIndex.h"
 #include "design/Schema.h"
+#include "design/Steps.h"
 
 namespace fdtools::design {
 
@@ -35,7 +37,25 @@ struct KeySet {
   KeyStop stoppedBy = KeyStop::kNone;
   // The key limit the enumeration ran with.
   int maxKeys = 0;
+  // Attributes of the universe on no right side, which every key holds,
+  // and those on right sides only, which none holds.
+  AttributeSet inEveryKey;
+  AttributeSet inNoKey;
 };
+
+// Why a key is one: its closure (every attribute of the universe) and,
+// for each of its attributes, the closure without it (not all of them).
+struct KeyProof {
+  AttributeSet key;
+  AttributeSet closure;
+  std::vector<std::pair<int, AttributeSet>> without;
+};
+
+// The proofs of `keys.keys` in their order, under the dependencies of
+// `index` and within `universe`. Each costs a closure per attribute of
+// the key; the list stops at kMaxSteps closures in all.
+StepList<KeyProof> keyProofs(ClosureIndex& index, const AttributeSet& universe,
+                             const KeySet& keys);
 
 // The limit that stopped `keys`, in words ("the limit of 10 keys"); empty
 // when the enumeration is complete.

@@ -7,12 +7,12 @@
 namespace fdtools::design {
 namespace {
 
-bool insideSomeKeyProperly(const AttributeSet& set,
-                           const std::vector<AttributeSet>& keys) {
+const AttributeSet* keyHoldingProperly(const AttributeSet& set,
+                                       const std::vector<AttributeSet>& keys) {
   for (const AttributeSet& key : keys) {
-    if (set.isSubsetOf(key) && !(set == key)) return true;
+    if (set.isSubsetOf(key) && !(set == key)) return &key;
   }
-  return false;
+  return nullptr;
 }
 
 }  // namespace
@@ -69,14 +69,21 @@ NormalFormResult analyzeRelation(int attributeCount,
   bool fails3nf = false;
   bool fails2nf = false;
   for (const Dependency& dependency : cover) {
-    if (index.implies(dependency.left, attributes)) continue;
-    Violation violation{dependency, {NormalFormName::kBcnf}};
+    // The whole closure, not a test that stops once it holds everything:
+    // it is the violation's reason.
+    AttributeSet leftClosure = index.closure(dependency.left) & attributes;
+    if (attributes.isSubsetOf(leftClosure)) continue;
+    Violation violation{dependency, {NormalFormName::kBcnf}, false, {}};
+    violation.reason.leftClosure = std::move(leftClosure);
+    violation.reason.rightPrime = dependency.right.isSubsetOf(prime);
     failsBcnf = true;
-    if (!dependency.right.isSubsetOf(prime)) {
+    if (!violation.reason.rightPrime) {
       violation.violates.push_back(NormalFormName::k3nf);
       fails3nf = true;
-      if (insideSomeKeyProperly(dependency.left, result.keys.keys)) {
+      if (const AttributeSet* key =
+              keyHoldingProperly(dependency.left, result.keys.keys)) {
         violation.violates.push_back(NormalFormName::k2nf);
+        violation.reason.partOfKey = *key;
         fails2nf = true;
       }
     }
@@ -89,12 +96,15 @@ NormalFormResult analyzeRelation(int attributeCount,
     for (int a = key.first(); a >= 0 && !fails2nf; a = key.next(a)) {
       AttributeSet part = key;
       part.erase(a);
-      const AttributeSet nonPrime = (index.closure(part) & attributes) - prime;
+      const AttributeSet partClosure = index.closure(part) & attributes;
+      const AttributeSet nonPrime = partClosure - prime;
       for (int b = nonPrime.first(); b >= 0; b = nonPrime.next(b)) {
         result.violations.push_back(
             {{part, AttributeSet::of(attributeCount, {b})},
              {NormalFormName::kBcnf, NormalFormName::k3nf,
-              NormalFormName::k2nf}});
+              NormalFormName::k2nf},
+             false,
+             {partClosure, false, key}});
         fails2nf = true;
       }
     }

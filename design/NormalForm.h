@@ -25,12 +25,23 @@ enum class NormalFormName { k1nf, k2nf, k3nf, kBcnf, k4nf };
 // "1NF", "2NF", "3NF", "BCNF", "4NF".
 const char* formName(NormalFormName form);
 
+// Why a dependency X -> Y breaks a form, by the definitions: X+ within the
+// relation is not all of it (so X is no superkey), whether every attribute
+// of Y is prime (if not, 3NF fails too), and for 2NF the key of which X is
+// a proper part.
+struct ViolationReason {
+  AttributeSet leftClosure;
+  bool rightPrime = false;
+  std::optional<AttributeSet> partOfKey;
+};
+
 struct Violation {
   Dependency dependency;
   // Strongest first: 4NF, BCNF, 3NF, 2NF.
   std::vector<NormalFormName> violates;
   // X ->> Y rather than X -> Y.
   bool multivalued = false;
+  ViolationReason reason;
 
   bool breaks(NormalFormName form) const;
 };

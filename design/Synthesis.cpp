@@ -1,5 +1,6 @@
 #include "design/Synthesis.h"
 
+#include <algorithm>
 #include <map>
 
 #include "design/Chase.h"
@@ -37,10 +38,57 @@ AttributeSet someKey(ClosureIndex& index, int attributeCount,
   return key;
 }
 
+// Records the split tree beside the stack of tables still to split: the
+// node of each pending table, so that a split knows its children.
+class SplitTree {
+ public:
+  explicit SplitTree(SynthesisSteps* steps) : steps(steps) {}
+
+  void root(const AttributeSet& table) {
+    if (steps == nullptr) return;
+    steps->splits.push_back({table, std::nullopt, false, -1, -1});
+    pendingNodes.push_back(0);
+  }
+
+  // The node of the table just taken off the stack.
+  int take() {
+    if (steps == nullptr) return -1;
+    const int node = pendingNodes.back();
+    pendingNodes.pop_back();
+    return node;
+  }
+
+  // `node` split on `violation` into the last two tables of `pending`,
+  // the one on top (taken first) being the first child.
+  void split(int node, const Dependency& violation, bool multivalued,
+             const std::vector<AttributeSet>& pending) {
+    if (steps == nullptr) return;
+    const int rest = add(pending[pending.size() - 2]);
+    const int part = add(pending.back());
+    SynthesisSteps::Split& split = steps->splits[static_cast<std::size_t>(node)];
+    split.violation = violation;
+    split.multivalued = multivalued;
+    split.first = part;
+    split.second = rest;
+    pendingNodes.push_back(rest);
+    pendingNodes.push_back(part);
+  }
+
+ private:
+  int add(const AttributeSet& table) {
+    steps->splits.push_back({table, std::nullopt, false, -1, -1});
+    return static_cast<int>(steps->splits.size()) - 1;
+  }
+
+  SynthesisSteps* steps;
+  std::vector<int> pendingNodes;
+};
+
 }  // namespace
 
 std::vector<AttributeSet> withoutContainedTables(
-    const std::vector<AttributeSet>& tables) {
+    const std::vector<AttributeSet>& tables,
+    std::vector<std::pair<AttributeSet, AttributeSet>>* removed) {
   const TableIndex index(tables);
   std::vector<AttributeSet> kept;
   for (std::size_t i = 0; i < tables.size(); ++i) {
@@ -49,6 +97,7 @@ std::vector<AttributeSet> withoutContainedTables(
       // Of two equal tables the first stays.
       if (j != i && (!(tables[i] == tables[j]) || j < i)) {
         inside = true;
+        if (removed != nullptr) removed->emplace_back(tables[i], tables[j]);
         break;
       }
     }
@@ -58,9 +107,11 @@ std::vector<AttributeSet> withoutContainedTables(
 }
 
 Decomposition synthesize3nf(int attributeCount,
-                            const std::vector<Dependency>& dependencies) {
+                            const std::vector<Dependency>& dependencies,
+                            SynthesisSteps* steps) {
   const std::vector<Dependency> cover =
       minimalCover(attributeCount, dependencies);
+  if (steps != nullptr) steps->cover = cover;
   // One table per distinct left side, in the order the cover first has it.
   std::vector<AttributeSet> tables;
   std::map<std::vector<int>, std::size_t> tableOfLeft;
@@ -70,13 +121,29 @@ Decomposition synthesize3nf(int attributeCount,
     if (isNew) tables.push_back(dependency.left);
     tables[it->second] |= dependency.right;
   }
-  tables = withoutContainedTables(tables);
+  if (steps != nullptr) {
+    for (const auto& [left, t] : tableOfLeft) {
+      const AttributeSet side = AttributeSet::of(attributeCount, left);
+      steps->made.push_back({side, tables[t] - side});
+    }
+    // In the order the tables were made, not that of the map.
+    std::sort(steps->made.begin(), steps->made.end(),
+              [&](const Dependency& a, const Dependency& b) {
+                return tableOfLeft.at(a.left.ids()) <
+                       tableOfLeft.at(b.left.ids());
+              });
+  }
+  tables = withoutContainedTables(
+      tables, steps != nullptr ? &steps->removed : nullptr);
   ClosureIndex index(attributeCount, cover);
   // A table that determines everything through the tables' own
   // dependencies holds a key; a schema without attributes needs no table.
-  if (!losslessThroughTables(attributeCount, tables, cover) &&
-      attributeCount > 0) {
+  const int holder = tableDeterminingAll(attributeCount, tables, cover);
+  if (holder < 0 && attributeCount > 0) {
     tables.push_back(someKey(index, attributeCount, cover));
+    if (steps != nullptr) steps->keyAdded = tables.back();
+  } else if (holder >= 0 && steps != nullptr) {
+    steps->keyHeldBy = tables[static_cast<std::size_t>(holder)];
   }
   Decomposition result;
   result.tables = std::move(tables);
@@ -84,18 +151,23 @@ Decomposition synthesize3nf(int attributeCount,
 }
 
 Decomposition decomposeBcnf(int attributeCount,
-                            const std::vector<Dependency>& dependencies) {
+                            const std::vector<Dependency>& dependencies,
+                            SynthesisSteps* steps) {
   const std::vector<Dependency> cover =
       minimalCover(attributeCount, dependencies);
+  if (steps != nullptr) steps->cover = cover;
+  SplitTree tree(steps);
   ClosureIndex index(attributeCount, cover);
   Decomposition result;
   if (attributeCount == 0) return result;
   // Depth first, the part determined by the violating left side before the
   // rest, so the order of the result is fixed.
   std::vector<AttributeSet> pending = {AttributeSet::all(attributeCount)};
+  tree.root(pending.back());
   while (!pending.empty()) {
     const AttributeSet table = std::move(pending.back());
     pending.pop_back();
+    const int node = tree.take();
     const Projection projection =
         projectOnto(table, attributeCount, cover, index);
     if (projection.undecided) {
@@ -118,20 +190,27 @@ Decomposition decomposeBcnf(int attributeCount,
     const AttributeSet determined = index.closure(violation->left) & table;
     pending.push_back(table - (determined - violation->left));
     pending.push_back(determined);
+    tree.split(node, {violation->left, determined - violation->left}, false,
+               pending);
   }
-  result.tables = withoutContainedTables(result.tables);
+  result.tables = withoutContainedTables(
+      result.tables, steps != nullptr ? &steps->removed : nullptr);
   return result;
 }
 
-Decomposition decompose4nf(const MixedImplication& dependencies) {
+Decomposition decompose4nf(const MixedImplication& dependencies,
+                           SynthesisSteps* steps) {
   const int n = dependencies.attributeCount();
   Decomposition result;
   if (n == 0) return result;
+    SplitTree tree(steps);
   std::vector<AttributeSet> pending = {AttributeSet::all(n)};
+  tree.root(pending.back());
   WorkBudget budget;
   while (!pending.empty()) {
     const AttributeSet table = std::move(pending.back());
     pending.pop_back();
+    const int node = tree.take();
     const FourNfSplit split = first4nfViolation(table, dependencies, budget);
     if (split.undecided) {
       result.undecided = split.undecided;
@@ -145,8 +224,10 @@ Decomposition decompose4nf(const MixedImplication& dependencies) {
     const Dependency& violation = *split.violation;
     pending.push_back(table - (violation.right - violation.left));
     pending.push_back(violation.left | violation.right);
+    tree.split(node, violation, split.multivalued, pending);
   }
-  result.tables = withoutContainedTables(result.tables);
+  result.tables = withoutContainedTables(
+      result.tables, steps != nullptr ? &steps->removed : nullptr);
   return result;
 }
 

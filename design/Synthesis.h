@@ -10,6 +10,7 @@
 #define DESIGN_SYNTHESIS_H_
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "design/AttributeSet.h"
@@ -19,6 +20,33 @@
 
 namespace fdtools::design {
 
+// How a decomposition was made, for a worked solution.
+struct SynthesisSteps {
+  // The minimal cover the method started from.
+  std::vector<Dependency> cover;
+  // 3NF: one table per left side of the cover, holding it and the right
+  // sides it has there (table = left | right), in the order made.
+  std::vector<Dependency> made;
+  // Tables dropped because they lie inside another: (table, the other).
+  std::vector<std::pair<AttributeSet, AttributeSet>> removed;
+  // 3NF: the key table added, or else the table that holds a key (it
+  // determines every attribute through the tables' own dependencies);
+  // neither for a schema without attributes.
+  std::optional<AttributeSet> keyAdded;
+  std::optional<AttributeSet> keyHeldBy;
+  // BCNF and 4NF: the split tree, root first. A node is a leaf, in the
+  // form, or split on `violation` (X -> X+ within the table, or X ->> Y)
+  // into the nodes `first` (the part X determines) and `second`.
+  struct Split {
+    AttributeSet table;
+    std::optional<Dependency> violation;
+    bool multivalued = false;
+    int first = -1;
+    int second = -1;
+  };
+  std::vector<Split> splits;
+};
+
 struct Decomposition {
   // Set when a table was too large to project exactly; then `tables` is
   // empty.
@@ -26,21 +54,27 @@ struct Decomposition {
   std::vector<AttributeSet> tables;
 };
 
+// Each records how it went in `steps` when given.
 Decomposition synthesize3nf(int attributeCount,
-                            const std::vector<Dependency>& dependencies);
+                            const std::vector<Dependency>& dependencies,
+                            SynthesisSteps* steps = nullptr);
 
 Decomposition decomposeBcnf(int attributeCount,
-                            const std::vector<Dependency>& dependencies);
+                            const std::vector<Dependency>& dependencies,
+                            SynthesisSteps* steps = nullptr);
 
 // Splits on X ->> Y with X not a superkey into X Y and the rest, X Y first,
 // until every table is in 4NF; lossless. Undecided when a table is too
 // large to be exact.
-Decomposition decompose4nf(const MixedImplication& dependencies);
+Decomposition decompose4nf(const MixedImplication& dependencies,
+                           SynthesisSteps* steps = nullptr);
 
 // Drops every table that lies inside another (of equal ones, all but the
-// first); the order of the others is kept.
+// first); the order of the others is kept. Each table dropped is added
+// to `removed` with the one it lies in.
 std::vector<AttributeSet> withoutContainedTables(
-    const std::vector<AttributeSet>& tables);
+    const std::vector<AttributeSet>& tables,
+    std::vector<std::pair<AttributeSet, AttributeSet>>* removed = nullptr);
 
 }  // namespace fdtools::design
 

@@ -45,19 +45,22 @@ std::optional<Error> closureStart(const design::Schema& schema,
 std::optional<Error> synthesize(design::Audit& audit,
                                 design::NormalFormName method,
                                 const std::vector<std::string>& lines,
-                                SynthesisAnswer& answer) {
+                                SynthesisAnswer& answer,
+                                design::SynthesisSteps* steps) {
   const design::Schema& schema = audit.schema();
   const int n = schema.attributeCount();
   design::Decomposition decomposition;
   switch (method) {
     case design::NormalFormName::k4nf:
-      decomposition = design::decompose4nf(audit.mixed());
+      decomposition = design::decompose4nf(audit.mixed(), steps);
+      // The MVDs' implication runs on the cover.
+      if (steps != nullptr) steps->cover = audit.cover();
       break;
     case design::NormalFormName::kBcnf:
-      decomposition = design::decomposeBcnf(n, schema.dependencies());
+      decomposition = design::decomposeBcnf(n, schema.dependencies(), steps);
       break;
     default:
-      decomposition = design::synthesize3nf(n, schema.dependencies());
+      decomposition = design::synthesize3nf(n, schema.dependencies(), steps);
       break;
   }
   if (decomposition.undecided) {
@@ -92,6 +95,7 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
                              Answers& answers) {
   const design::Schema& schema = audit.schema();
   const int n = schema.attributeCount();
+  AnswerSteps* steps = answers.steps ? &*answers.steps : nullptr;
   for (const Command part : reportParts(options.command)) {
     switch (part) {
       case Command::kClosure: {
@@ -102,6 +106,10 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
         if (schema.hasMultivalued()) {
           closure.basis = audit.mixed().basis(closure.of);
           closure.closure = audit.mixed().closure(closure.of, *closure.basis);
+        } else if (steps != nullptr) {
+          steps->closure.emplace();
+          closure.closure =
+              audit.index().closure(closure.of, -1, &*steps->closure);
         } else {
           closure.closure = audit.closure(closure.of);
         }
@@ -110,15 +118,23 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
       }
       case Command::kKeys:
         answers.keys = audit.keys();
+        if (steps != nullptr) {
+          steps->keys = design::keyProofs(audit.index(),
+                                          schema.allAttributes(), audit.keys());
+        }
         break;
       case Command::kCover:
         answers.cover = audit.cover();
+        if (steps != nullptr) steps->cover = *audit.coverSteps();
         break;
       case Command::kNormalForms:
         answers.normalForms = audit.normalForms();
         break;
       case Command::kLossless:
         answers.lossless = audit.lossless();
+        if (steps != nullptr && audit.chaseSteps() != nullptr) {
+          steps->lossless = *audit.chaseSteps();
+        }
         break;
       case Command::kPreserve:
         // Brief, the passes are not shown, so they need not be kept.
@@ -134,7 +150,9 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
             options.fourNf ? design::NormalFormName::k4nf
             : options.bcnf ? design::NormalFormName::kBcnf
                            : design::NormalFormName::k3nf;
-        if (auto error = synthesize(audit, method, lines, synthesis)) {
+        design::SynthesisSteps* made = nullptr;
+        if (steps != nullptr) made = &steps->synthesis.emplace();
+        if (auto error = synthesize(audit, method, lines, synthesis, made)) {
           return error;
         }
         answers.synthesis = std::move(synthesis);
@@ -297,6 +315,10 @@ Outcome run(const std::string& text, const std::optional<std::string>& second,
   }
   design::Audit audit(answers.schema, options.maxKeys);
   if (second) audit.ignoreTables();
+  if (options.steps) {
+    answers.steps.emplace();
+    audit.recordSteps();
+  }
   outcome.error = compute(audit, options, input.dependencyLines, answers);
   // Computing the parts can add warnings (a key search that stopped).
   answers.warnings = audit.warnings();
@@ -309,7 +331,30 @@ Outcome run(const std::string& text, const std::optional<std::string>& second,
           {design::Warning::Kind::kFunctionalOnly, {}, {}, parts});
     }
   }
+  if (options.steps && answers.schema.hasMultivalued()) {
+    std::string parts;
+    if (answers.closure) parts = "the closure";
+    if (answers.lossless) {
+      parts += std::string(parts.empty() ? "" : " and ") + "the chase";
+    }
+    if (!parts.empty()) {
+      answers.warnings.push_back({design::Warning::Kind::kNoSteps, {}, {},
+                                  parts});
+    }
+  }
   return outcome;
+}
+
+bool hasSteps(Command command) {
+  switch (command) {
+    case Command::kEquivalent:
+    case Command::kCheckCover:
+    case Command::kCheckDecomposition:
+    case Command::kConvert:
+      return false;
+    default:
+      return true;
+  }
 }
 
 std::string warningText(const design::Warning& warning,
@@ -336,6 +381,9 @@ std::string warningText(const design::Warning& warning,
       return "multivalued dependencies (->>) are not used by " + warning.parts +
              ": these answer from the functional "
              "dependencies alone";
+    case design::Warning::Kind::kNoSteps:
+      return "no steps for " + warning.parts +
+             " with multivalued dependencies: only the answer is shown";
   }
   return "";
 }

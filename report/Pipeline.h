@@ -10,12 +10,17 @@
 #include <vector>
 
 #include "design/Audit.h"
+#include "design/Chase.h"
 #include "design/Checks.h"
+#include "design/ClosureIndex.h"
+#include "design/Cover.h"
 #include "design/ExerciseFormat.h"
 #include "design/InputFormat.h"
 #include "design/Keys.h"
 #include "design/NormalForm.h"
 #include "design/Schema.h"
+#include "design/Steps.h"
+#include "design/Synthesis.h"
 #include "report/Command.h"
 
 namespace fdtools::report {
@@ -51,6 +56,8 @@ struct Options {
   // Per dependency only preserved or lost (and what is missing), per table
   // only its form and violations.
   bool brief = false;
+  // The steps behind each answer and the reasons of violations.
+  bool steps = false;
 };
 
 struct ClosureAnswer {
@@ -75,6 +82,16 @@ struct ConvertAnswer {
   // Written in the exercise notation, else in the strict format.
   bool exercise = false;
   std::string text;
+};
+
+// How the answers were found, for the parts that have steps.
+struct AnswerSteps {
+  // Under the schema's dependencies (the index of a step is theirs).
+  std::optional<design::StepList<design::ClosureStep>> closure;
+  std::optional<design::StepList<design::CoverStep>> cover;
+  std::optional<design::StepList<design::KeyProof>> keys;
+  std::optional<design::ChaseSteps> lossless;
+  std::optional<design::SynthesisSteps> synthesis;
 };
 
 // Every part the command asked for is set; the others are empty.
@@ -103,6 +120,9 @@ struct Answers {
   std::optional<std::vector<design::CoverFailure>> checkCover;
   std::optional<design::DecompositionCheck> checkDecomposition;
   std::optional<ConvertAnswer> convert;
+  // With Options::steps; then violations are written with their reasons
+  // and lost dependencies with why.
+  std::optional<AnswerSteps> steps;
   // For the checks: whether every property holds.
   bool ok = true;
 
@@ -143,6 +163,9 @@ struct Outcome {
   std::optional<Error> error;
   Answers answers;
 };
+
+// Whether `command` (or each part of it) has steps to show.
+bool hasSteps(Command command);
 
 // Runs `options.command` on `text` (and, for equivalent and check-cover,
 // on `second`, compared on its dependencies alone).
