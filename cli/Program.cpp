@@ -34,6 +34,9 @@ constexpr int kTrouble = 2;
 struct Arguments {
   bool json = false;
   bool brief = false;
+  bool steps = false;
+  // --format: "text", "json", "latex" or "markdown"; "" when not given.
+  std::string format;
   int maxKeys = design::kDefaultMaxKeys;
   Command command = Command::kReport;
   std::string file;
@@ -91,7 +94,8 @@ const char kHelpFooter[] =
 const char* firstWord(int argc, const char* const argv[]) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--max-keys" || arg == "--notation" || arg == "--to") {
+    if (arg == "--max-keys" || arg == "--notation" || arg == "--to" ||
+        arg == "--format") {
       ++i;
       continue;
     }
@@ -117,10 +121,24 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
       "tables and its functional dependencies.",
       "fdtools"};
   app.set_version_flag("--version", std::string("fdtools ") + FDTOOLS_VERSION);
-  app.add_flag("--json", arguments.json, "Print one JSON object");
-  app.add_flag("--brief", arguments.brief,
-               "Per dependency only preserved or lost and what is missing, "
-               "per table only its form and violations");
+  CLI::Option* json =
+      app.add_flag("--json", arguments.json, "Print one JSON object");
+  CLI::Option* format =
+      app.add_option("--format", arguments.format,
+                     "text (default), json (as --json), or a worked solution "
+                     "with its steps as a latex or markdown document")
+          ->check(CLI::IsMember({"text", "json", "latex", "markdown"}))
+          ->type_name("FORMAT");
+  json->excludes(format);
+  CLI::Option* brief =
+      app.add_flag("--brief", arguments.brief,
+                   "Per dependency only preserved or lost and what is "
+                   "missing, per table only its form and violations");
+  CLI::Option* steps = app.add_flag(
+      "--steps", arguments.steps,
+      "Show the steps behind each answer: closures, cover moves, key "
+      "proofs, the reasons of violations, chase moves, synthesis");
+  brief->excludes(steps);
   app.add_option("--max-keys", arguments.maxKeys,
                  "Stop listing keys after N, at least 1 (default 10000)")
       ->type_name("N");
@@ -214,12 +232,29 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
     std::replace(message.begin(), message.end(), '\n', ' ');
     return fail(err, message + " (see fdtools --help)");
   }
+  if (arguments.format == "json") arguments.json = true;
+  const bool document =
+      arguments.format == "latex" || arguments.format == "markdown";
+  if (document && arguments.brief) {
+    return fail(err, "--brief: a " + arguments.format +
+                         " document is a worked solution, with every step "
+                         "(see fdtools --help)");
+  }
   if (arguments.maxKeys < 1) {
     return fail(err, "--max-keys: must be at least 1 (see fdtools --help)");
   }
   for (const auto& [sub, command] : subcommands) {
     if (sub->parsed()) arguments.command = command;
   }
+  if ((arguments.steps || document) && !report::hasSteps(arguments.command)) {
+    return fail(err, std::string(arguments.steps ? "--steps" : "--format ") +
+                         (arguments.steps ? "" : arguments.format) + ": " +
+                         report::commandName(arguments.command) +
+                         " has no steps to show; report, closure, keys, "
+                         "cover, normal-forms, lossless, preserve and "
+                         "synthesize have (see fdtools --help)");
+  }
+  if (document) arguments.steps = true;
   return -1;
 }
 
@@ -282,6 +317,7 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
   options.fourNf = arguments.fourNf;
   options.maxKeys = arguments.maxKeys;
   options.brief = arguments.brief;
+  options.steps = arguments.steps;
   // CLI11 has checked the names.
   options.notation = report::notationNamed(arguments.notation).value();
   options.convertTo = report::notationNamed(arguments.convertTo).value();
@@ -310,7 +346,7 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
     }
     // Without -o the decomposition itself is the answer, ready to redirect;
     // a likely misreading of the input is told on standard error.
-    if (arguments.output.empty() && !arguments.json) {
+    if (arguments.output.empty() && !arguments.json && !arguments.steps) {
       const auto asIs = [](const std::string& name) { return name; };
       for (const std::string& warning :
            report::readingWarningTexts(answers, asIs)) {

@@ -91,7 +91,10 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
                   ChaseSteps* steps) {
   ChaseResult result;
   result.tableau = initialTableau(attributeCount, tables);
-  if (steps != nullptr) steps->initial = result.tableau;
+  if (steps != nullptr) {
+    steps->dependencies = dependencies;
+    steps->initial = result.tableau;
+  }
   std::vector<std::pair<std::vector<int>, std::vector<int>>> lists;
   // A dependency needs another look only after a column of its left side
   // changed: a worklist, not passes over the whole list.

@@ -33,6 +33,8 @@ struct ChaseStep {
 };
 
 struct ChaseSteps {
+  // The list chased with, which ChaseStep::dependency indexes.
+  std::vector<Dependency> dependencies;
   // The tableau before the first move.
   std::vector<std::vector<int>> initial;
   StepList<ChaseStep> moves;

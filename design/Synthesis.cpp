@@ -38,50 +38,46 @@ AttributeSet someKey(ClosureIndex& index, int attributeCount,
   return key;
 }
 
-// Records the split tree beside the stack of tables still to split: the
-// node of each pending table, so that a split knows its children.
+// Records the split tree beside the stack of tables still to split. Nodes
+// are numbered as they are taken off the stack, so in the order the tree
+// is walked: a node, its first part's subtree, then its second's.
 class SplitTree {
  public:
   explicit SplitTree(SynthesisSteps* steps) : steps(steps) {}
 
-  void root(const AttributeSet& table) {
-    if (steps == nullptr) return;
-    steps->splits.push_back({table, std::nullopt, false, -1, -1});
-    pendingNodes.push_back(0);
-  }
+  void root(const AttributeSet& table) { pendingNodes.push_back({-1, table}); }
 
   // The node of the table just taken off the stack.
   int take() {
     if (steps == nullptr) return -1;
-    const int node = pendingNodes.back();
+    const auto [parent, table] = pendingNodes.back();
     pendingNodes.pop_back();
+    const int node = static_cast<int>(steps->splits.size());
+    steps->splits.push_back({table, std::nullopt, false, -1, -1});
+    if (parent >= 0) {
+      SynthesisSteps::Split& above =
+          steps->splits[static_cast<std::size_t>(parent)];
+      (above.first < 0 ? above.first : above.second) = node;
+    }
     return node;
   }
 
   // `node` split on `violation` into the last two tables of `pending`,
-  // the one on top (taken first) being the first child.
+  // the one on top (taken first) being the first part.
   void split(int node, const Dependency& violation, bool multivalued,
              const std::vector<AttributeSet>& pending) {
     if (steps == nullptr) return;
-    const int rest = add(pending[pending.size() - 2]);
-    const int part = add(pending.back());
     SynthesisSteps::Split& split = steps->splits[static_cast<std::size_t>(node)];
     split.violation = violation;
     split.multivalued = multivalued;
-    split.first = part;
-    split.second = rest;
-    pendingNodes.push_back(rest);
-    pendingNodes.push_back(part);
+    pendingNodes.push_back({node, pending[pending.size() - 2]});
+    pendingNodes.push_back({node, pending.back()});
   }
 
  private:
-  int add(const AttributeSet& table) {
-    steps->splits.push_back({table, std::nullopt, false, -1, -1});
-    return static_cast<int>(steps->splits.size()) - 1;
-  }
-
   SynthesisSteps* steps;
-  std::vector<int> pendingNodes;
+  // Parallel to the stack of tables: each one's parent node.
+  std::vector<std::pair<int, AttributeSet>> pendingNodes;
 };
 
 }  // namespace

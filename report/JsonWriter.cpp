@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "report/JsonStream.h"
+#include "report/StepText.h"
 
 namespace fdtools::report {
 namespace {
@@ -15,8 +16,21 @@ std::string asIs(const std::string& name) { return name; }
 
 class Writer {
  public:
-  Writer(std::ostream& out, const design::Schema& schema, bool brief)
-      : json(out), schema(schema), brief(brief) {}
+  Writer(std::ostream& out, const design::Schema& schema, bool brief,
+         const AnswerSteps* steps)
+      : json(out), schema(schema), brief(brief), steps(steps), spell(schema) {}
+
+  // A step object's first member.
+  void rule(const char* name) {
+    json.beginObject();
+    json.key("rule");
+    json.string(name);
+  }
+
+  void stepsComplete(bool complete) {
+    json.key("stepsComplete");
+    json.boolean(complete);
+  }
 
   JsonStream json;
 
@@ -116,6 +130,21 @@ class Writer {
       json.key("basis");
       sets(*answer.basis);
     }
+    if (steps != nullptr && steps->closure) {
+      json.key("steps");
+      json.beginArray();
+      for (const design::ClosureStep& step : steps->closure->steps) {
+        rule("apply");
+        json.key("dependency");
+        dependency(schema.dependencies()[static_cast<std::size_t>(
+            step.dependency)]);
+        json.key("added");
+        names(step.added);
+        json.endObject();
+      }
+      json.endArray();
+      stepsComplete(steps->closure->complete);
+    }
     json.endObject();
   }
 
@@ -128,12 +157,82 @@ class Writer {
     json.boolean(keys.complete);
     json.key("prime");
     names(keys.prime);
+    if (steps != nullptr && steps->keys) {
+      json.key("steps");
+      json.beginArray();
+      rule("inEveryKey");
+      json.key("attributes");
+      names(keys.inEveryKey);
+      json.endObject();
+      rule("inNoKey");
+      json.key("attributes");
+      names(keys.inNoKey);
+      json.endObject();
+      for (const design::KeyProof& proof : steps->keys->steps) {
+        rule("key");
+        json.key("key");
+        names(proof.key);
+        json.key("closure");
+        names(proof.closure);
+        json.key("without");
+        json.beginArray();
+        for (const auto& [attribute, closure] : proof.without) {
+          json.beginObject();
+          json.key("attribute");
+          json.string(schema.name(attribute));
+          json.key("closure");
+          names(closure);
+          json.endObject();
+        }
+        json.endArray();
+        json.endObject();
+      }
+      json.endArray();
+      stepsComplete(steps->keys->complete);
+    }
     json.endObject();
   }
 
   void cover(const std::vector<Dependency>& cover) {
     json.key("cover");
     dependencies(cover);
+    if (steps == nullptr || !steps->cover) return;
+    // The cover is a list; its steps sit beside it.
+    json.key("coverSteps");
+    json.beginObject();
+    json.key("steps");
+    json.beginArray();
+    for (const design::CoverStep& step : steps->cover->steps) {
+      switch (step.rule) {
+        case design::CoverStep::Rule::kSplit:
+          rule("split");
+          json.key("dependency");
+          dependency(step.dependency);
+          json.key("into");
+          dependencies(step.into);
+          break;
+        case design::CoverStep::Rule::kExtraneous:
+          rule("extraneous");
+          json.key("dependency");
+          dependency(step.dependency);
+          json.key("attribute");
+          json.string(schema.name(step.attribute));
+          json.key("closure");
+          names(step.closure);
+          break;
+        case design::CoverStep::Rule::kRedundant:
+          rule("redundant");
+          json.key("dependency");
+          dependency(step.dependency);
+          json.key("closure");
+          names(step.closure);
+          break;
+      }
+      json.endObject();
+    }
+    json.endArray();
+    stepsComplete(steps->cover->complete);
+    json.endObject();
   }
 
   void normalForm(const design::NormalFormResult& result) {
@@ -168,6 +267,22 @@ class Writer {
         json.string(design::formName(form));
       }
       json.endArray();
+      if (steps != nullptr) {
+        const design::ViolationReason& reason = violation.reason;
+        json.key("reason");
+        json.beginObject();
+        json.key("leftClosure");
+        names(reason.leftClosure);
+        json.key("rightPrime");
+        json.boolean(reason.rightPrime);
+        json.key("partOfKey");
+        if (reason.partOfKey) {
+          names(*reason.partOfKey);
+        } else {
+          json.null();
+        }
+        json.endObject();
+      }
       json.endObject();
     }
     json.endArray();
@@ -188,14 +303,17 @@ class Writer {
     json.endObject();
   }
 
-  void tableau(const design::ChaseResult& result) {
+  void tableau(const design::ChaseResult& result) { rows(result.tableau); }
+
+  static std::string cell(int symbol) {
+    return symbol == 0 ? std::string("a") : "b" + std::to_string(symbol - 1);
+  }
+
+  void rows(const std::vector<std::vector<int>>& tableau) {
     json.beginArray();
-    for (const std::vector<int>& row : result.tableau) {
+    for (const std::vector<int>& row : tableau) {
       json.beginArray();
-      for (const int symbol : row) {
-        json.string(symbol == 0 ? std::string("a")
-                                : "b" + std::to_string(symbol - 1));
-      }
+      for (const int symbol : row) json.string(cell(symbol));
       json.endArray();
     }
     json.endArray();
@@ -216,6 +334,33 @@ class Writer {
     json.boolean(result.lossless);
     json.key("tableau");
     tableau(result);
+    if (steps != nullptr && steps->lossless) {
+      const design::ChaseSteps& chase = *steps->lossless;
+      json.key("initial");
+      rows(chase.initial);
+      json.key("steps");
+      json.beginArray();
+      for (const design::ChaseStep& step : chase.moves.steps) {
+        rule("equate");
+        json.key("dependency");
+        dependency(
+            chase.dependencies[static_cast<std::size_t>(step.dependency)]);
+        json.key("rows");
+        json.beginArray();
+        json.number(step.rows.first);
+        json.number(step.rows.second);
+        json.endArray();
+        json.key("column");
+        json.string(schema.name(step.column));
+        json.key("from");
+        json.string(cell(step.from));
+        json.key("to");
+        json.string(cell(step.to));
+        json.endObject();
+      }
+      json.endArray();
+      stepsComplete(chase.moves.complete);
+    }
     json.endObject();
   }
 
@@ -245,6 +390,10 @@ class Writer {
       names(result.reached);
       json.key("missing");
       names(result.missing);
+      if (steps != nullptr && !result.preserved) {
+        json.key("why");
+        json.string(lostText(spell, result));
+      }
       json.key("steps");
       json.beginArray();
       for (const design::PreservationStep& step : result.steps) {
@@ -289,7 +438,67 @@ class Writer {
     json.endArray();
     json.key("file");
     json.string(answer.file);
+    if (steps != nullptr && steps->synthesis) synthesisSteps(*steps->synthesis);
     json.endObject();
+  }
+
+  void synthesisSteps(const design::SynthesisSteps& made) {
+    json.key("steps");
+    json.beginArray();
+    rule("cover");
+    json.key("cover");
+    dependencies(made.cover);
+    json.endObject();
+    for (const Dependency& table : made.made) {
+      rule("table");
+      sides(table);
+      json.key("table");
+      names(table.left | table.right);
+      json.endObject();
+    }
+    for (std::size_t n = 0; n < made.splits.size(); ++n) {
+      const design::SynthesisSteps::Split& split = made.splits[n];
+      rule(split.violation ? "split" : "leaf");
+      json.key("node");
+      json.number(static_cast<int>(n));
+      json.key("table");
+      names(split.table);
+      if (split.violation) {
+        json.key("dependency");
+        json.beginObject();
+        sides(*split.violation);
+        json.key("kind");
+        json.string(split.multivalued ? "mvd" : "fd");
+        json.endObject();
+        json.key("children");
+        json.beginArray();
+        json.number(split.first);
+        json.number(split.second);
+        json.endArray();
+      }
+      json.endObject();
+    }
+    for (const auto& [table, other] : made.removed) {
+      rule("removed");
+      json.key("table");
+      names(table);
+      json.key("inside");
+      names(other);
+      json.endObject();
+    }
+    if (made.keyAdded) {
+      rule("keyAdded");
+      json.key("key");
+      names(*made.keyAdded);
+      json.endObject();
+    }
+    if (made.keyHeldBy) {
+      rule("keyHeld");
+      json.key("table");
+      names(*made.keyHeldBy);
+      json.endObject();
+    }
+    json.endArray();
   }
 
   void equivalent(const std::vector<design::ImplicationWitness>& witnesses,
@@ -402,13 +611,17 @@ class Writer {
  private:
   const design::Schema& schema;
   bool brief;
+  const AnswerSteps* steps;
+  // Names as they are, for the sentences of JSON strings.
+  PlainSpelling spell;
 };
 
 }  // namespace
 
 void writeJson(std::ostream& out, const Answers& answers) {
   {
-    Writer writer(out, answers.schema, answers.brief);
+    Writer writer(out, answers.schema, answers.brief,
+                  answers.steps ? &*answers.steps : nullptr);
     writer.json.beginObject();
     writer.summary(answers, warningTexts(answers, asIs));
     forEachPart(answers, writer);

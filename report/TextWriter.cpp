@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "report/StepText.h"
+
 namespace fdtools::report {
 namespace {
 
@@ -82,8 +84,22 @@ class Buffer {
 class Writer {
  public:
   Writer(std::ostream& stream, const design::Schema& schema,
-         const std::vector<std::string>& tableNames, bool brief)
-      : out(stream), schema(schema), tableNames(tableNames), brief(brief) {}
+         const std::vector<std::string>& tableNames, bool brief,
+         const AnswerSteps* steps)
+      : out(stream),
+        schema(schema),
+        tableNames(tableNames),
+        brief(brief),
+        steps(steps),
+        spell(schema) {}
+
+  // "step 0: ..." lines, then a note when some were left out.
+  void stepLines(const std::vector<std::string>& texts, bool complete = true) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      out << "step " << i << ": " << texts[i] << "\n";
+    }
+    if (!complete) out << stepsLeftOutText(complete) << "\n";
+  }
 
   // "table 2", or the table's own name when the input gave one.
   std::string tableLabel(std::size_t t) const {
@@ -130,6 +146,13 @@ class Writer {
       for (const AttributeSet& block : *answer.basis) out << " " << set(block);
       out << "\n";
     }
+    if (steps != nullptr && steps->closure) {
+      std::vector<std::string> texts;
+      for (const design::ClosureStep& step : steps->closure->steps) {
+        texts.push_back(closureStepText(spell, schema.dependencies(), step));
+      }
+      stepLines(texts, steps->closure->complete);
+    }
   }
 
   void keys(const design::KeySet& keys) {
@@ -141,12 +164,26 @@ class Writer {
     if (!keys.complete) out << " (stopped by " << stopDescription(keys) << ")";
     out << "\n";
     out << "prime: " << set(keys.prime) << "\n";
+    if (steps != nullptr && steps->keys) {
+      std::vector<std::string> texts = keyFactTexts(spell, keys);
+      for (const design::KeyProof& proof : steps->keys->steps) {
+        texts.push_back(keyProofText(spell, proof));
+      }
+      stepLines(texts, steps->keys->complete);
+    }
   }
 
   void cover(const std::vector<Dependency>& cover) {
     heading("cover");
     for (std::size_t d = 0; d < cover.size(); ++d) {
       out << "cover " << d << ": " << dependency(cover[d]) << "\n";
+    }
+    if (steps != nullptr && steps->cover) {
+      std::vector<std::string> texts;
+      for (const design::CoverStep& step : steps->cover->steps) {
+        texts.push_back(coverStepText(spell, step));
+      }
+      stepLines(texts, steps->cover->complete);
     }
   }
 
@@ -173,6 +210,10 @@ class Writer {
         out << " " << design::formName(form);
       }
       out << "\n";
+      if (steps != nullptr) {
+        out << label << " reason: " << violationReasonText(spell, violation)
+            << "\n";
+      }
     }
   }
 
@@ -195,6 +236,21 @@ class Writer {
       out << "(the chase outgrew its limits; the tables join losslessly pair "
              "by pair, each on a shared part that multidetermines one side; "
              "their rows:)\n";
+    }
+    if (steps != nullptr && steps->lossless) {
+      const design::ChaseSteps& chase = *steps->lossless;
+      for (std::size_t r = 0; r < chase.initial.size(); ++r) {
+        out << "initial row " << r << ":";
+        for (std::size_t a = 0; a < chase.initial[r].size(); ++a) {
+          out << ' ' << spell.symbol(chase.initial[r][a], static_cast<int>(a));
+        }
+        out << "\n";
+      }
+      std::vector<std::string> texts;
+      for (const design::ChaseStep& step : chase.moves.steps) {
+        texts.push_back(chaseStepText(spell, chase.dependencies, step));
+      }
+      stepLines(texts, chase.moves.complete);
     }
     tableau(result);
   }
@@ -237,6 +293,7 @@ class Writer {
       }
       if (!result.preserved) {
         out << "  missing: " << set(result.missing) << "\n";
+        if (steps != nullptr) out << "  why: " << lostText(spell, result) << "\n";
       }
     }
   }
@@ -244,6 +301,13 @@ class Writer {
   void synthesis(const SynthesisAnswer& answer) {
     heading("synthesis");
     out << "method: " << design::formName(answer.method) << "\n";
+    if (steps != nullptr && steps->synthesis) {
+      const design::SynthesisSteps& made = *steps->synthesis;
+      for (std::size_t d = 0; d < made.cover.size(); ++d) {
+        out << "cover " << d << ": " << dependency(made.cover[d]) << "\n";
+      }
+      stepLines(synthesisStepTexts(spell, answer.method, made));
+    }
     for (std::size_t t = 0; t < answer.tables.size(); ++t) {
       out << "table " << t << ": " << set(answer.tables[t]) << "\n";
     }
@@ -332,12 +396,15 @@ class Writer {
   const design::Schema& schema;
   const std::vector<std::string>& tableNames;
   bool brief;
+  const AnswerSteps* steps;
+  PlainSpelling spell;
 };
 
 }  // namespace
 
 void writeText(std::ostream& out, const Answers& answers) {
-  Writer writer(out, answers.schema, answers.tableNames, answers.brief);
+  Writer writer(out, answers.schema, answers.tableNames, answers.brief,
+                answers.steps ? &*answers.steps : nullptr);
   writer.readAs(readingDescription(answers));
   writer.summary(warningTexts(answers, visibleName));
   forEachPart(answers, writer);
