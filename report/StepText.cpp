@@ -177,8 +177,10 @@ std::vector<std::string> synthesisStepTexts(
                     spell.set(second.table));
   }
   for (const auto& [table, other] : steps.removed) {
-    texts.push_back(spell.set(table) + " lies inside " + spell.set(other) +
-                    " and goes");
+    texts.push_back(table == other
+                        ? spell.set(table) + " is there twice; one goes"
+                        : spell.set(table) + " lies inside " +
+                              spell.set(other) + " and goes");
   }
   if (steps.keyAdded) {
     texts.push_back("no table determines every attribute, so the key " +
