@@ -13,6 +13,7 @@
 #include "frame/TextInputFile.h"
 #include "frame/TextOutputFile.h"
 #include "report/Command.h"
+#include "report/DocumentWriter.h"
 #include "report/JsonWriter.h"
 #include "report/Pipeline.h"
 #include "report/TextWriter.h"
@@ -121,24 +122,19 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
       "tables and its functional dependencies.",
       "fdtools"};
   app.set_version_flag("--version", std::string("fdtools ") + FDTOOLS_VERSION);
-  CLI::Option* json =
-      app.add_flag("--json", arguments.json, "Print one JSON object");
-  CLI::Option* format =
-      app.add_option("--format", arguments.format,
+  app.add_flag("--json", arguments.json, "Print one JSON object");
+  app.add_option("--format", arguments.format,
                      "text (default), json (as --json), or a worked solution "
                      "with its steps as a latex or markdown document")
           ->check(CLI::IsMember({"text", "json", "latex", "markdown"}))
           ->type_name("FORMAT");
-  json->excludes(format);
-  CLI::Option* brief =
-      app.add_flag("--brief", arguments.brief,
-                   "Per dependency only preserved or lost and what is "
-                   "missing, per table only its form and violations");
-  CLI::Option* steps = app.add_flag(
+  app.add_flag("--brief", arguments.brief,
+               "Per dependency only preserved or lost and what is missing, "
+               "per table only its form and violations");
+  app.add_flag(
       "--steps", arguments.steps,
       "Show the steps behind each answer: closures, cover moves, key "
       "proofs, the reasons of violations, chase moves, synthesis");
-  brief->excludes(steps);
   app.add_option("--max-keys", arguments.maxKeys,
                  "Stop listing keys after N, at least 1 (default 10000)")
       ->type_name("N");
@@ -231,6 +227,16 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
     std::string message = error.what();
     std::replace(message.begin(), message.end(), '\n', ' ');
     return fail(err, message + " (see fdtools --help)");
+  }
+  // Checked here rather than by CLI11, whose help would list them.
+  if (arguments.json && !arguments.format.empty() &&
+      arguments.format != "json") {
+    return fail(err, "--json and --format " + arguments.format +
+                         ": give one format (see fdtools --help)");
+  }
+  if (arguments.brief && arguments.steps) {
+    return fail(err, "--brief and --steps: the short form has no steps (see "
+                     "fdtools --help)");
   }
   if (arguments.format == "json") arguments.json = true;
   const bool document =
@@ -369,6 +375,10 @@ int runProgram(int argc, const char* const argv[], std::istream& in,
   }
   if (arguments.json) {
     report::writeJson(out, answers);
+  } else if (arguments.format == "latex") {
+    report::writeDocument(out, answers, report::DocumentFormat::kLatex);
+  } else if (arguments.format == "markdown") {
+    report::writeDocument(out, answers, report::DocumentFormat::kMarkdown);
   } else {
     report::writeText(out, answers);
   }
