@@ -93,7 +93,13 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
   result.tableau = initialTableau(attributeCount, tables);
   if (steps != nullptr) {
     steps->dependencies = dependencies;
-    steps->initial = result.tableau;
+    // The final tableau is there to see; a copy of a huge one is not.
+    const std::size_t cells = tables.size() * static_cast<std::size_t>(attributeCount);
+    if (cells <= kMaxStepNames) {
+      steps->initial = result.tableau;
+    } else {
+      steps->moves.complete = false;
+    }
   }
   std::vector<std::pair<std::vector<int>, std::vector<int>>> lists;
   // A dependency needs another look only after a column of its left side

@@ -103,9 +103,12 @@ bool ClosureIndex::propagate(int skip) {
       if (reach(rightIds[r])) return true;
     }
     if (trace != nullptr && queue.size() > before) {
-      trace->add({d, AttributeSet::of(attributeCount_,
-                                      {queue.begin() + static_cast<std::ptrdiff_t>(before),
-                                       queue.end()})});
+      const std::vector<int> added(
+          queue.begin() + static_cast<std::ptrdiff_t>(before), queue.end());
+      trace->add({d, AttributeSet::of(attributeCount_, added)},
+                 added.size() + static_cast<std::size_t>(leftSize[d]) +
+                     static_cast<std::size_t>(rightStart[d + 1] -
+                                              rightStart[d]));
     }
     return false;
   };

@@ -33,7 +33,11 @@ std::vector<Dependency> minimalCover(
         step.dependency = dependency;
         step.into.assign(cover.begin() + static_cast<std::ptrdiff_t>(at),
                          cover.begin() + static_cast<std::ptrdiff_t>(at) + parts);
-        steps->add(std::move(step));
+        const std::size_t names =
+            static_cast<std::size_t>(dependency.left.size() + 1) *
+                static_cast<std::size_t>(parts + 1) +
+            static_cast<std::size_t>(dependency.right.size());
+        steps->add(std::move(step), names);
       }
       at += static_cast<std::size_t>(parts);
     }
@@ -66,7 +70,9 @@ std::vector<Dependency> minimalCover(
           }
           for (const std::size_t d : shrunk) {
             if (steps != nullptr) {
-              steps->add({CoverStep::Rule::kExtraneous, cover[d], {}, a, reached});
+              steps->add(
+                  {CoverStep::Rule::kExtraneous, cover[d], {}, a, reached},
+                  static_cast<std::size_t>(reached.size() + smaller.size() + 2));
             }
             cover[d].left = smaller;
           }
@@ -87,8 +93,11 @@ std::vector<Dependency> minimalCover(
       AttributeSet reached = index.closure(cover[d].left, skip);
       redundant = cover[d].right.isSubsetOf(reached);
       if (redundant) {
+        const std::size_t names =
+            static_cast<std::size_t>(reached.size() + cover[d].left.size() + 1);
         steps->add({CoverStep::Rule::kRedundant, cover[d], {}, -1,
-                    std::move(reached)});
+                    std::move(reached)},
+                   names);
       }
     } else {
       redundant = index.implies(cover[d].left, cover[d].right, skip);

@@ -184,6 +184,7 @@ StepList<KeyProof> keyProofs(ClosureIndex& index, const AttributeSet& universe,
   StepList<KeyProof> proofs;
   std::size_t closures = 0;
   for (const AttributeSet& key : keys.keys) {
+    // The closures cost time even when the proof is then too long to keep.
     closures += static_cast<std::size_t>(key.size()) + 1;
     if (closures > kMaxSteps) {
       proofs.complete = false;
@@ -192,12 +193,14 @@ StepList<KeyProof> keyProofs(ClosureIndex& index, const AttributeSet& universe,
     KeyProof proof;
     proof.key = key;
     proof.closure = index.closure(key) & universe;
+    std::size_t names = static_cast<std::size_t>(key.size() + proof.closure.size());
     for (int a = key.first(); a >= 0; a = key.next(a)) {
       AttributeSet smaller = key;
       smaller.erase(a);
       proof.without.emplace_back(a, index.closure(smaller) & universe);
+      names += static_cast<std::size_t>(proof.without.back().second.size()) + 1;
     }
-    proofs.add(std::move(proof));
+    if (!proofs.add(std::move(proof), names)) break;
   }
   return proofs;
 }

@@ -196,8 +196,9 @@ std::vector<std::string> synthesisStepTexts(
 
 std::string stepsLeftOutText(bool complete) {
   if (complete) return "";
-  return "(steps after the first " + std::to_string(design::kMaxSteps) +
-         " are not shown)";
+  return "(the steps stop here: a list of steps ends at " +
+         std::to_string(design::kMaxSteps) + " steps or " +
+         std::to_string(design::kMaxStepNames) + " attribute names)";
 }
 
 }  // namespace fdtools::report

@@ -72,7 +72,7 @@ std::string lostText(const Spelling& spell,
 std::vector<std::string> synthesisStepTexts(
     const Spelling& spell, design::NormalFormName method,
     const design::SynthesisSteps& steps);
-// "(steps after the first 10000 are not shown)", when `complete` is false.
+// Where the steps of a list were cut; "" when `complete`.
 std::string stepsLeftOutText(bool complete);
 
 }  // namespace fdtools::report
