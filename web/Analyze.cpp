@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "report/Command.h"
+#include "report/DocumentWriter.h"
 #include "report/JsonWriter.h"
 #include "report/Pipeline.h"
 
@@ -32,6 +33,19 @@ std::string run(const std::string& command, const std::string& inputText,
   options.threeNf = json.value("threeNf", false);
   options.fourNf = json.value("fourNf", false);
   options.brief = json.value("brief", false);
+  options.steps = json.value("steps", false);
+  // "json", or a worked solution: "latex" or "markdown", given back as
+  // {"document": text}.
+  const std::string format = json.value("format", std::string("json"));
+  if (format != "json" && format != "latex" && format != "markdown") {
+    return errorJson("format must be json, latex or markdown");
+  }
+  if (format != "json") {
+    if (!report::hasSteps(options.command)) {
+      return errorJson(command + " has no steps to write as a document");
+    }
+    options.steps = true;
+  }
   const auto notation =
       report::notationNamed(json.value("notation", std::string()));
   const auto to = report::notationNamed(json.value("to", std::string()));
@@ -59,8 +73,14 @@ std::string run(const std::string& command, const std::string& inputText,
     return errorJson(where + error.message);
   }
   std::ostringstream out;
-  report::writeJson(out, outcome.answers);
-  return out.str();
+  if (format == "json") {
+    report::writeJson(out, outcome.answers);
+    return out.str();
+  }
+  report::writeDocument(out, outcome.answers,
+                        format == "latex" ? report::DocumentFormat::kLatex
+                                          : report::DocumentFormat::kMarkdown);
+  return nlohmann::json{{"document", out.str()}}.dump();
 }
 
 }  // namespace

@@ -69,12 +69,13 @@ function drawKeys(keys) {
     el('p', null, keys.keys.length + ' candidate key' + (keys.keys.length === 1 ? '' : 's'),
        keys.complete ? '' : ' (not all: the enumeration stopped at its limit)'),
     list(keys.keys, setText),
-    el('p', null, 'Prime attributes: ', setText(keys.prime)));
+    el('p', null, 'Prime attributes: ', setText(keys.prime)),
+    stepsBox('keys'));
 }
 
 function drawCover(cover) {
   fill('cover', el('p', null, 'A minimal cover, ' + cover.length + ' dependencies:'),
-       list(cover, depText));
+       list(cover, depText), stepsBox('cover'));
 }
 
 function formCard(title, nf) {
@@ -97,7 +98,8 @@ function formCard(title, nf) {
 function drawForms(report) {
   const forms = report.normalForms;
   fill('forms', formCard('Whole schema', forms.schema),
-       ...forms.tables.map((t, i) => formCard(report.tableNames ? report.tableNames[i] : 'Table ' + i, t)));
+       ...forms.tables.map((t, i) => formCard(report.tableNames ? report.tableNames[i] : 'Table ' + i, t)),
+       stepsBox('forms'));
 }
 
 function drawLossless(report) {
@@ -119,7 +121,8 @@ function drawLossless(report) {
          : ': the chase outgrew its limits, but the tables join losslessly pair by pair (each on a shared part '
            + 'that multidetermines one side); below, their rows.');
   fill('lossless', verdict,
-    el('div', {class: 'scroll'}, el('table', {class: 'grid', id: 'tableau'}, head, ...rows)));
+    el('div', {class: 'scroll'}, el('table', {class: 'grid', id: 'tableau'}, head, ...rows)),
+    stepsBox('lossless'));
 }
 
 function drawPreservation(report) {
@@ -133,7 +136,121 @@ function drawPreservation(report) {
       card.append(el('div', null, 'Reaches: ', setText(d.reached)));
       if (!d.preserved) card.append(el('div', {class: 'violation'}, 'Missing: ', setText(d.missing)));
       return card;
-    }));
+    }),
+    stepsBox('preserve'));
+}
+
+// "Show steps": drawn when opened, from a run of the engine with steps for
+// that tab's command alone, so that editing the input stays as fast.
+const STEPS_COMMAND = {keys: 'keys', cover: 'cover', forms: 'normal-forms', lossless: 'lossless', preserve: 'preserve'};
+// The tabs whose steps are open: they stay open when the input changes.
+const openSteps = new Set();
+
+function stepsBox(tab) {
+  const body = el('div');
+  const box = el('details', {class: 'steps', id: 'steps-' + tab}, el('summary', null, 'Show steps'), body);
+  box.addEventListener('toggle', () => {
+    if (!box.open) {
+      openSteps.delete(tab);
+      return;
+    }
+    openSteps.add(tab);
+    if (!body.hasChildNodes()) body.replaceChildren(...drawSteps(tab));
+  });
+  if (openSteps.has(tab)) box.open = true;
+  return box;
+}
+
+const numbered = (items, render) => el('ol', null, ...items.map((item) => el('li', null, ...[render(item)].flat())));
+const joinedNodes = (nodes) => nodes.map((n, i) => [i ? ', ' : '', n]).flat();
+// A chase symbol with its column: two unknowns never look alike.
+const symbolName = (cell, column) => (cell === 'a' ? 'a' : cell + ',' + column);
+const cutShort = (complete) => (complete === false
+  ? el('p', {class: 'muted'}, 'The steps stop here: a list of steps is cut at its limit.') : null);
+
+const STEP_DRAWERS = {
+  keys: (r) => [numbered(r.keys.steps, (s) => {
+    if (s.rule === 'inEveryKey') return ['On no right side of the cover, so in every key: ', setText(s.attributes)];
+    if (s.rule === 'inNoKey') return ['On right sides only, so in no key: ', setText(s.attributes)];
+    return ['The closure of ', setText(s.key), ' is ', setText(s.closure), ', every attribute',
+      ...(s.without.length ? ['; with one attribute less it is not: ',
+        ...s.without.map((w, i) => [i ? '; ' : '', 'without ' + w.attribute + ', ', setText(w.closure)]).flat()] : [])];
+  }), cutShort(r.keys.stepsComplete)],
+  cover: (r) => [r.coverSteps.steps.length ? numbered(r.coverSteps.steps, (s) => {
+    const d = s.dependency;
+    if (s.rule === 'split') {
+      return s.into.length ? ['Split ', depText(d), ' into ', ...joinedNodes(s.into.map(depText))]
+        : [depText(d), ' is trivial (its right side lies in its left side) and goes'];
+    }
+    if (s.rule === 'extraneous') {
+      return [s.attribute + ' is extraneous in ', depText(d), ': the closure of ',
+        setText(d.left.filter((a) => a !== s.attribute)), ' is ', setText(s.closure), ', which holds ', setText(d.right)];
+    }
+    return [depText(d), ' is redundant: without it, the closure of ', setText(d.left), ' is ', setText(s.closure),
+      ', which holds ', setText(d.right)];
+  }) : el('p', null, 'The dependencies are a minimal cover already.'), cutShort(r.coverSteps.stepsComplete)],
+  forms: (r) => {
+    const f = r.normalForms;
+    const relations = [['Whole schema', f.schema], ...f.tables.map((t, i) => [tableLabel(r, i), t])];
+    const parts = relations.filter(([, nf]) => nf.decided && nf.violations.length).map(([title, nf]) =>
+      el('div', null, el('strong', null, title + ' '), setText(nf.attributes),
+        list(nf.violations, (v) => el('span', null, depText(v), ' breaks ' + v.violates.join(', ') + ': the closure of ',
+          setText(v.left), ' within it is ', setText(v.reason.leftClosure), ', not every attribute, so ',
+          setText(v.left), ' is no superkey',
+          ...(v.kind === 'mvd' ? [] : ['; ', setText(v.right), v.reason.rightPrime ? ' is prime' : ' is not prime']),
+          ...(v.reason.partOfKey ? ['; ', setText(v.left), ' is a proper part of the key ', setText(v.reason.partOfKey)] : [])))));
+    return parts.length ? parts : [el('p', null, 'No violations: every relation is in its strongest form.')];
+  },
+  lossless: (r) => {
+    const chase = r.lossless;
+    if (!chase.steps) return [el('p', null, 'No steps for the chase with multivalued dependencies: only its answer.')];
+    const head = el('tr', null, el('th', null, 'row'), ...r.attributes.map((a) => el('th', null, a)));
+    const rows = chase.initial.map((row, i) => el('tr', null, el('th', null, String(i)),
+      ...row.map((c, a) => el('td', c === 'a' ? {class: 'a'} : null, symbolName(c, r.attributes[a])))));
+    return [el('p', null, 'The initial tableau: one row per table, a where the table has the attribute.'),
+      el('div', {class: 'scroll'}, el('table', {class: 'grid', id: 'initialTableau'}, head, ...rows)),
+      chase.steps.length ? numbered(chase.steps, (s) => [depText(s.dependency),
+        ': rows ' + s.rows[0] + ' and ' + s.rows[1] + ' agree on ', setText(s.dependency.left),
+        ', so in column ' + s.column + ', ' + symbolName(s.from, s.column) + ' becomes ' + symbolName(s.to, s.column)])
+        : el('p', null, 'No dependency applies: the initial tableau is the final one.'),
+      cutShort(chase.stepsComplete)];
+  },
+  preserve: (r) => {
+    const lost = r.preservation.dependencies.filter((d) => !d.preserved);
+    return lost.length ? [list(lost, (d) => el('span', null, depText(d), ': ' + d.why))]
+      : [el('p', null, 'Every dependency is preserved: each one\'s passes above reach its right side.')];
+  },
+};
+
+function drawSteps(tab) {
+  const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
+  const result = analyze(STEPS_COMMAND[tab], $('input').value, {maxKeys, steps: true});
+  return result.error ? [el('p', null, result.error)] : STEP_DRAWERS[tab](result);
+}
+
+function synthesisSteps(steps, method) {
+  return numbered(steps, (s) => {
+    switch (s.rule) {
+      case 'cover': return ['Start from the minimal cover: ', ...joinedNodes(s.cover.map(depText))];
+      case 'table': return ['Table ', setText(s.table), ' from the left side ', setText(s.left), ' and its right sides ', setText(s.right)];
+      case 'split': return ['Node ' + s.node + ', ', setText(s.table), ': ', depText(s.dependency), ' breaks ' + method + ' (',
+        setText(s.dependency.left), ' is no superkey of it), so it splits into nodes ' + s.children.join(' and ')];
+      case 'leaf': return ['Node ' + s.node + ', ', setText(s.table), ': in ' + method];
+      case 'removed': return [setText(s.table), ' lies inside ', setText(s.inside), ' and goes'];
+      case 'keyAdded': return ['No table determines every attribute, so the key ', setText(s.key), ' is added as a table'];
+      default: return [setText(s.table), ' determines every attribute through the tables\' own dependencies, so no key table is needed'];
+    }
+  });
+}
+
+function downloadDocument(format) {
+  const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
+  const result = analyze('report', $('input').value, {maxKeys, format});
+  if (result.error) {
+    $('status').textContent = 'cannot write the worked solution: ' + result.error;
+    return;
+  }
+  download(format === 'latex' ? 'fdtools-solution.tex' : 'fdtools-solution.md', result.document);
 }
 
 function download(name, text) {
@@ -146,7 +263,7 @@ function download(name, text) {
 function drawSynthesis(text, maxKeys, multivalued) {
   const methods = multivalued ? ['3NF', 'BCNF', '4NF'] : ['3NF', 'BCNF'];
   const cards = methods.map((method) => {
-    const result = analyze('synthesize', text, {maxKeys, bcnf: method === 'BCNF', fourNf: method === '4NF'});
+    const result = analyze('synthesize', text, {maxKeys, bcnf: method === 'BCNF', fourNf: method === '4NF', steps: true});
     if (result.error) return el('div', {class: 'card'}, el('strong', null, method + ': '), result.error);
     const s = result.synthesis;
     const file = s.file;
@@ -157,7 +274,8 @@ function drawSynthesis(text, maxKeys, multivalued) {
       badge(s.preserved ? 'preserving' : 'not preserving', s.preserved ? 'good' : 'bad'),
       list(s.tables, setText),
       s.lost.length ? el('div', {class: 'violation'}, 'Lost: ', ...s.lost.map((d, i) => [i ? ', ' : '', depText(d)]).flat()) : null,
-      button);
+      button,
+      el('details', {class: 'steps'}, el('summary', null, 'Show steps'), synthesisSteps(s.steps, method)));
   });
   fill('synthesis', ...cards);
 }
@@ -348,6 +466,8 @@ function start() {
   $('openFile').addEventListener('click', () => $('file').click());
   $('clear').addEventListener('click', () => { load(''); $('input').focus(); });
   $('copyStrict').addEventListener('click', copyStrict);
+  $('downloadLatex').addEventListener('click', () => downloadDocument('latex'));
+  $('downloadMarkdown').addEventListener('click', () => downloadDocument('markdown'));
   const menu = $('examples');
   EXAMPLES.forEach(([label], i) => menu.append(el('option', {value: String(i)}, label)));
   menu.addEventListener('change', () => {

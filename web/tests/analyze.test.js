@@ -30,6 +30,10 @@ const COMMANDS = [
   ['check-decomposition', {threeNf: true}, ['--3nf']],
   ['synthesize', {fourNf: true}, ['--4nf']],
   ['check-decomposition', {fourNf: true}, ['--4nf']],
+  ['report', {steps: true}, ['--steps']],
+  ['closure', {steps: true, attributes: 'A'}, ['--steps']],
+  ['synthesize', {steps: true}, ['--steps']],
+  ['synthesize', {bcnf: true, steps: true}, ['--bcnf', '--steps']],
 ];
 
 function runNative(args) {
@@ -45,12 +49,23 @@ function compare(engine, name, text) {
   fs.writeFileSync(file, text);
   for (const [command, options, flags] of COMMANDS) {
     const fromPage = engine.analyze(command, text, JSON.stringify(options));
-    const fromNative = runNative(['--json', command, ...flags, file]);
+    const fromNative = runNative(['--json', command, ...flags, file,
+      ...(options.attributes ? [options.attributes] : [])]);
     if (fromNative.status === 2) {
       assert.ok(JSON.parse(fromPage).error, `${name} ${command}: expected an error`);
       continue;
     }
     assert.strictEqual(fromPage, fromNative.stdout, `${name}: ${command} ${flags.join(' ')}`);
+  }
+  // The worked solutions the page offers for download.
+  for (const format of ['latex', 'markdown']) {
+    const fromPage = JSON.parse(engine.analyze('report', text, JSON.stringify({format})));
+    const fromNative = runNative(['--format', format, 'report', file]);
+    if (fromNative.status === 2) {
+      assert.ok(fromPage.error, `${name} ${format}: expected an error`);
+      continue;
+    }
+    assert.strictEqual(fromPage.document, fromNative.stdout, `${name}: ${format}`);
   }
 }
 

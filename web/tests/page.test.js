@@ -107,6 +107,51 @@ test('the example: keys, a violation, the tableau and a lost dependency', async 
   await page.close();
 });
 
+const STEPS = 'A,B,C\nC,D\nB,E\n\nA,B->C,D,A\nC->A\nA,C->D\nD->E\nA,B->E\n';
+
+test('Show steps: the cover and the chase, kept open across edits; worked solutions to download', async () => {
+  const {page, errors} = await openPage({width: 1280, height: 900});
+  await typeInput(page, STEPS);
+  await page.click('nav button[data-tab="cover"]');
+  await page.click('#steps-cover summary');
+  const moves = page.locator('#steps-cover li');
+  assert.strictEqual(await moves.count(), 4);
+  assert.match(await moves.nth(0).textContent(), /^Split \{A,B\} \u2192 \{A,C,D\} into \{A,B\} \u2192 \{C\}, \{A,B\} \u2192 \{D\}$/);
+  assert.match(await moves.nth(1).textContent(),
+    /^A is extraneous in \{A,C\} \u2192 \{D\}: the closure of \{C\} is \{A,C,D,E\}, which holds \{D\}$/);
+  assert.match(await moves.nth(2).textContent(), /^\{A,B\} \u2192 \{D\} is redundant/);
+  await page.screenshot({path: path.join(shots, 'cover-steps.png'), fullPage: true});
+
+  await page.click('nav button[data-tab="lossless"]');
+  await page.click('#steps-lossless summary');
+  assert.strictEqual(await page.locator('#initialTableau tr').count(), 4);
+  assert.match(await page.locator('#initialTableau tr').nth(2).textContent(), /^1b1,Ab1,Baab1,E$/);
+  const chase = page.locator('#steps-lossless li');
+  assert.strictEqual(await chase.count(), 3);
+  assert.strictEqual(await chase.nth(0).textContent(),
+    '{C} \u2192 {A}: rows 0 and 1 agree on {C}, so in column A, b1,A becomes a');
+  assert.strictEqual(await chase.nth(2).textContent(),
+    '{D} \u2192 {E}: rows 0 and 1 agree on {D}, so in column E, b1,E becomes b0,E');
+  await page.screenshot({path: path.join(shots, 'chase-steps.png'), fullPage: true});
+
+  // An edit redraws the steps that are open, for the new input.
+  await typeInput(page, STEPS.replace('D->E\n', ''));
+  assert.ok(await page.locator('#steps-lossless').evaluate((d) => d.open));
+  assert.strictEqual(await page.locator('#steps-lossless li').count(), 2);
+
+  const [latex] = await Promise.all([page.waitForEvent('download'), page.click('#downloadLatex')]);
+  assert.strictEqual(latex.suggestedFilename(), 'fdtools-solution.tex');
+  const tex = path.join(shots, 'solution.tex');
+  await latex.saveAs(tex);
+  assert.match(fs.readFileSync(tex, 'utf8'), /^\\documentclass\{article\}\n\\usepackage\{amsmath\}[\s\S]*\\end\{document\}\n$/);
+  const [markdown] = await Promise.all([page.waitForEvent('download'), page.click('#downloadMarkdown')]);
+  const md = path.join(shots, 'solution.md');
+  await markdown.saveAs(md);
+  assert.match(fs.readFileSync(md, 'utf8'), /^# Worked solution: report\n[\s\S]*## Lossless join/);
+  assert.deepStrictEqual(errors, []);
+  await page.close();
+});
+
 test('a link reproduces the analysis', async () => {
   const {page} = await openPage({width: 1000, height: 800}, '#input=' + encodeURIComponent(ADDRESS));
   assert.strictEqual(await page.inputValue('#input'), ADDRESS);
