@@ -14,6 +14,7 @@
 #include "design/InputFormat.h"
 #include "frame/TextInputFile.h"
 #include "report/Command.h"
+#include "report/DocumentWriter.h"
 #include "report/JsonWriter.h"
 #include "report/Pipeline.h"
 
@@ -34,7 +35,8 @@ std::string run(const std::string& command, const py::bytes& text,
                 const std::optional<py::bytes>& second,
                 const py::bytes& attributes, bool bcnf, bool threeNf,
                 bool fourNf, int maxKeys, const std::string& notation,
-                const std::string& names, const std::string& to) {
+                const std::string& names, const std::string& to, bool steps,
+                const std::string& format) {
   const std::optional<fdtools::report::Command> named =
       fdtools::report::commandNamed(command);
   if (!named) throw py::value_error("unknown command: " + command);
@@ -46,6 +48,16 @@ std::string run(const std::string& command, const py::bytes& text,
   options.threeNf = threeNf;
   options.fourNf = fourNf;
   options.maxKeys = maxKeys;
+  options.steps = steps;
+  if (format != "json" && format != "latex" && format != "markdown") {
+    throw py::value_error("unknown format: " + format +
+                          " (json, latex or markdown)");
+  }
+  if ((steps || format != "json") &&
+      !fdtools::report::hasSteps(options.command)) {
+    throw py::value_error(command + " has no steps");
+  }
+  if (format != "json") options.steps = true;
   const auto notationOf = [](const std::string& name) {
     const auto named = fdtools::report::notationNamed(name);
     if (!named) {
@@ -74,7 +86,14 @@ std::string run(const std::string& command, const py::bytes& text,
           outcome.error->lineNumber);
   }
   std::ostringstream out;
-  fdtools::report::writeJson(out, outcome.answers);
+  if (format == "json") {
+    fdtools::report::writeJson(out, outcome.answers);
+  } else {
+    fdtools::report::writeDocument(
+        out, outcome.answers,
+        format == "latex" ? fdtools::report::DocumentFormat::kLatex
+                          : fdtools::report::DocumentFormat::kMarkdown);
+  }
   return out.str();
 }
 
@@ -144,7 +163,8 @@ PYBIND11_MODULE(_engine, module) {
   module.def("run", &run, py::arg("command"), py::arg("text"),
              py::arg("second"), py::arg("attributes"), py::arg("bcnf"),
              py::arg("three_nf"), py::arg("four_nf"), py::arg("max_keys"),
-             py::arg("notation"), py::arg("names"), py::arg("to"));
+             py::arg("notation"), py::arg("names"), py::arg("to"),
+             py::arg("steps"), py::arg("format"));
   module.def("write_input", &writeInput, py::arg("tables"),
              py::arg("dependencies"), py::arg("multivalued"));
   module.def("name_list", &nameList, py::arg("names"));

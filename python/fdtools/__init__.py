@@ -78,7 +78,8 @@ def _bytes(name: str) -> bytes:
 # Lists of names that are sets; "tables", "keys" and "basis" hold lists of
 # them.
 _NAME_SETS = {"left", "right", "prime", "of", "closure", "reached", "missing",
-              "added", "attributes"}
+              "added", "attributes", "leftClosure", "partOfKey", "key",
+              "table", "inside"}
 _LISTS_OF_NAME_SETS = {"tables", "keys", "basis"}
 
 
@@ -94,7 +95,7 @@ def _convert(value: Any, key: Optional[str] = None, top: bool = False) -> Any:
         if key in _LISTS_OF_NAME_SETS and all(isinstance(v, list) for v in value):
             return [frozenset(_name(n) for n in v) for v in value]
         return [_convert(v, key) for v in value]
-    if isinstance(value, str) and key == "attribute":
+    if isinstance(value, str) and key in ("attribute", "column"):
         return _name(value)
     return value
 
@@ -213,12 +214,21 @@ class Schema:
     def _ask(self, command: str, *, second: Optional["Schema"] = None,
              attributes: bytes = b"", bcnf: bool = False, three_nf: bool = False,
              four_nf: bool = False, max_keys: int = DEFAULT_MAX_KEYS,
-             to: str = "") -> Result:
+             to: str = "", steps: bool = False) -> Result:
+        return Result(self._run(command, second=second, attributes=attributes,
+                                bcnf=bcnf, three_nf=three_nf, four_nf=four_nf,
+                                max_keys=max_keys, to=to, steps=steps))
+
+    def _run(self, command: str, *, second: Optional["Schema"] = None,
+             attributes: bytes = b"", bcnf: bool = False,
+             three_nf: bool = False, four_nf: bool = False,
+             max_keys: int = DEFAULT_MAX_KEYS, to: str = "",
+             steps: bool = False, format: str = "json") -> str:
         # Both inputs are read in this schema's notation.
-        return Result(_engine.run(
+        return _engine.run(
             command, self._input, None if second is None else second._input,
             attributes, bcnf, three_nf, four_nf, max_keys, self._notation,
-            self._names, to))
+            self._names, to, steps, format)
 
     def convert(self, to: Optional[str] = None) -> Result:
         """The schema in the other notation (or ``to``: "strict" or
@@ -227,43 +237,59 @@ class Schema:
             raise ValueError(f"unknown notation: {to!r} (strict or exercise)")
         return self._ask("convert", to=to or "")
 
-    def closure(self, attributes: Iterable[str]) -> Result:
+    # With ``steps=True`` each answer also holds its steps, as
+    # ``fdtools --json --steps`` gives them.
+
+    def closure(self, attributes: Iterable[str], steps: bool = False) -> Result:
         """``{"closure": {"of", "closure"}}``: X+ of the given names; with
         MVDs also ``"basis"``, the blocks of the dependency basis."""
         names = _engine.name_list([_bytes(n) for n in attributes])
-        return self._ask("closure", attributes=names)
+        return self._ask("closure", attributes=names, steps=steps)
 
-    def keys(self, max_keys: int = DEFAULT_MAX_KEYS) -> Result:
+    def keys(self, max_keys: int = DEFAULT_MAX_KEYS,
+             steps: bool = False) -> Result:
         """Every candidate key (up to ``max_keys``) and the prime attributes."""
-        return self._ask("keys", max_keys=max_keys)
+        return self._ask("keys", max_keys=max_keys, steps=steps)
 
-    def cover(self) -> Result:
+    def cover(self, steps: bool = False) -> Result:
         """A minimal cover."""
-        return self._ask("cover")
+        return self._ask("cover", steps=steps)
 
-    def normal_forms(self, max_keys: int = DEFAULT_MAX_KEYS) -> Result:
+    def normal_forms(self, max_keys: int = DEFAULT_MAX_KEYS,
+                     steps: bool = False) -> Result:
         """The form of the schema and of each table, with violations."""
-        return self._ask("normal-forms", max_keys=max_keys)
+        return self._ask("normal-forms", max_keys=max_keys, steps=steps)
 
-    def lossless(self) -> Result:
+    def lossless(self, steps: bool = False) -> Result:
         """Whether the join of the tables is lossless, with the chase."""
-        return self._ask("lossless")
+        return self._ask("lossless", steps=steps)
 
-    def preserve(self) -> Result:
+    def preserve(self, steps: bool = False) -> Result:
         """Each dependency preserved or lost, pass by pass."""
-        return self._ask("preserve")
+        return self._ask("preserve", steps=steps)
 
-    def synthesize(self, bcnf: bool = False, four_nf: bool = False) -> Result:
+    def synthesize(self, bcnf: bool = False, four_nf: bool = False,
+                   steps: bool = False) -> Result:
         """The 3NF synthesis, or BCNF splits, or 4NF splits on the FDs and
         MVDs; ``["synthesis"]["file"]`` is the decomposition as an input
         file."""
         if bcnf and four_nf:
             raise ValueError("bcnf and four_nf exclude each other")
-        return self._ask("synthesize", bcnf=bcnf, four_nf=four_nf)
+        return self._ask("synthesize", bcnf=bcnf, four_nf=four_nf, steps=steps)
 
-    def report(self, max_keys: int = DEFAULT_MAX_KEYS) -> Result:
+    def report(self, max_keys: int = DEFAULT_MAX_KEYS,
+               steps: bool = False) -> Result:
         """Keys, cover, normal forms, lossless join and preservation."""
-        return self._ask("report", max_keys=max_keys)
+        return self._ask("report", max_keys=max_keys, steps=steps)
+
+    def worked_solution(self, format: str = "markdown",
+                        command: str = "report",
+                        max_keys: int = DEFAULT_MAX_KEYS) -> str:
+        """The worked solution of ``command`` with every step, as
+        ``fdtools --format latex|markdown`` writes it."""
+        if format not in ("latex", "markdown"):
+            raise ValueError(f"unknown format: {format!r} (latex or markdown)")
+        return self._run(command, max_keys=max_keys, format=format)
 
 
 def read(text: Union[str, bytes], notation: str = "auto",

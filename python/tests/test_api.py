@@ -159,3 +159,26 @@ def test_exercise_notation():
     assert error.value.line == 2
     with pytest.raises(ValueError, match="unknown names"):
         fdtools.read("AB -> C\n", names="digits")
+
+
+def test_steps_and_worked_solutions(root):
+    schema = fdtools.read(ADDRESS)
+    assert "steps" not in schema.cover()
+    cover = schema.cover(steps=True)["coverSteps"]
+    assert cover == {"steps": [], "stepsComplete": True}
+    chase = schema.lossless(steps=True)["lossless"]
+    assert chase["initial"] == [["b0", "a", "a"], ["a", "b1", "a"]]
+    assert chase["steps"] == [{"rule": "equate",
+                               "dependency": {"left": frozenset({"Zip"}),
+                                              "right": frozenset({"City"})},
+                               "rows": [0, 1], "column": "City",
+                               "from": "b0", "to": "a"}]
+    violation = schema.normal_forms(steps=True)["normalForms"]["schema"]["violations"][0]
+    assert violation["reason"] == {"leftClosure": frozenset({"City", "Zip"}),
+                                   "rightPrime": True, "partOfKey": None}
+    expected = (root / "tests/e2e/fdtools/steps_report_latex/stdout").read_text()
+    book = fdtools.read_file(root / "examples/exercise-silberschatz.txt")
+    assert book.worked_solution("latex") == expected
+    assert schema.worked_solution().startswith("# Worked solution: report\n")
+    with pytest.raises(ValueError):
+        schema.worked_solution("html")

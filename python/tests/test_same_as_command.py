@@ -18,6 +18,8 @@ QUESTIONS = [
     ("synthesize", {}, ["synthesize"]),
     ("synthesize", {"bcnf": True}, ["synthesize", "--bcnf"]),
     ("synthesize", {"four_nf": True}, ["synthesize", "--4nf"]),
+    ("report", {"steps": True}, ["--steps", "report"]),
+    ("synthesize", {"bcnf": True, "steps": True}, ["--steps", "synthesize", "--bcnf"]),
 ]
 
 
