@@ -155,7 +155,7 @@ function stepsBox(tab) {
       return;
     }
     openSteps.add(tab);
-    if (!body.hasChildNodes()) body.replaceChildren(...drawSteps(tab));
+    if (!body.hasChildNodes()) body.replaceChildren(...drawSteps(tab).filter((n) => n !== null));
   });
   if (openSteps.has(tab)) box.open = true;
   return box;

@@ -114,16 +114,20 @@ test('Show steps: the cover and the chase, kept open across edits; worked soluti
   await typeInput(page, STEPS);
   await page.click('nav button[data-tab="cover"]');
   await page.click('#steps-cover summary');
+  // The steps are drawn when the box opens, once the toggle event is in.
+  await page.waitForSelector('#steps-cover li');
   const moves = page.locator('#steps-cover li');
   assert.strictEqual(await moves.count(), 4);
   assert.match(await moves.nth(0).textContent(), /^Split \{A,B\} \u2192 \{A,C,D\} into \{A,B\} \u2192 \{C\}, \{A,B\} \u2192 \{D\}$/);
   assert.match(await moves.nth(1).textContent(),
     /^A is extraneous in \{A,C\} \u2192 \{D\}: the closure of \{C\} is \{A,C,D,E\}, which holds \{D\}$/);
   assert.match(await moves.nth(2).textContent(), /^\{A,B\} \u2192 \{D\} is redundant/);
+  assert.doesNotMatch(await page.textContent('#steps-cover'), /null|undefined/);
   await page.screenshot({path: path.join(shots, 'cover-steps.png'), fullPage: true});
 
   await page.click('nav button[data-tab="lossless"]');
   await page.click('#steps-lossless summary');
+  await page.waitForSelector('#steps-lossless li');
   assert.strictEqual(await page.locator('#initialTableau tr').count(), 4);
   assert.match(await page.locator('#initialTableau tr').nth(2).textContent(), /^1b1,Ab1,Baab1,E$/);
   const chase = page.locator('#steps-lossless li');
@@ -132,12 +136,13 @@ test('Show steps: the cover and the chase, kept open across edits; worked soluti
     '{C} \u2192 {A}: rows 0 and 1 agree on {C}, so in column A, b1,A becomes a');
   assert.strictEqual(await chase.nth(2).textContent(),
     '{D} \u2192 {E}: rows 0 and 1 agree on {D}, so in column E, b1,E becomes b0,E');
+  assert.doesNotMatch(await page.textContent('#steps-lossless'), /null|undefined/);
   await page.screenshot({path: path.join(shots, 'chase-steps.png'), fullPage: true});
 
   // An edit redraws the steps that are open, for the new input.
   await typeInput(page, STEPS.replace('D->E\n', ''));
   assert.ok(await page.locator('#steps-lossless').evaluate((d) => d.open));
-  assert.strictEqual(await page.locator('#steps-lossless li').count(), 2);
+  await page.waitForFunction(() => document.querySelectorAll('#steps-lossless li').length === 2);
 
   const [latex] = await Promise.all([page.waitForEvent('download'), page.click('#downloadLatex')]);
   assert.strictEqual(latex.suggestedFilename(), 'fdtools-solution.tex');
