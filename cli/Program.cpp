@@ -124,17 +124,16 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
   app.set_version_flag("--version", std::string("fdtools ") + FDTOOLS_VERSION);
   app.add_flag("--json", arguments.json, "Print one JSON object");
   app.add_option("--format", arguments.format,
-                     "text (default), json (as --json), or a worked solution "
-                     "with its steps as a latex or markdown document")
-          ->check(CLI::IsMember({"text", "json", "latex", "markdown"}))
-          ->type_name("FORMAT");
+                 "text (default), json (as --json), or a worked solution "
+                 "with its steps as a latex or markdown document")
+      ->check(CLI::IsMember({"text", "json", "latex", "markdown"}))
+      ->type_name("FORMAT");
   app.add_flag("--brief", arguments.brief,
                "Per dependency only preserved or lost and what is missing, "
                "per table only its form and violations");
-  app.add_flag(
-      "--steps", arguments.steps,
-      "Show the steps behind each answer: closures, cover moves, key "
-      "proofs, the reasons of violations, chase moves, synthesis");
+  app.add_flag("--steps", arguments.steps,
+               "Show the steps behind each answer: closures, cover moves, key "
+               "proofs, the reasons of violations, chase moves, synthesis");
   app.add_option("--max-keys", arguments.maxKeys,
                  "Stop listing keys after N, at least 1 (default 10000)")
       ->type_name("N");
@@ -235,8 +234,9 @@ int parseArguments(int argc, const char* const argv[], Arguments& arguments,
                          ": give one format (see fdtools --help)");
   }
   if (arguments.brief && arguments.steps) {
-    return fail(err, "--brief and --steps: the short form has no steps (see "
-                     "fdtools --help)");
+    return fail(err,
+                "--brief and --steps: the short form has no steps (see "
+                "fdtools --help)");
   }
   if (arguments.format == "json") arguments.json = true;
   const bool document =

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "design/Chase.h"
-#include "design/Cover.h"
 #include "design/ClosureIndex.h"
+#include "design/Cover.h"
 #include "design/FourthNormalForm.h"
 #include "design/Keys.h"
 #include "design/Multivalued.h"

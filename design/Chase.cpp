@@ -94,7 +94,8 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
   if (steps != nullptr) {
     steps->dependencies = dependencies;
     // The final tableau is there to see; a copy of a huge one is not.
-    const std::size_t cells = tables.size() * static_cast<std::size_t>(attributeCount);
+    const std::size_t cells =
+        tables.size() * static_cast<std::size_t>(attributeCount);
     if (cells <= kMaxStepNames) {
       steps->initial = result.tableau;
     } else {

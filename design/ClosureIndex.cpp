@@ -105,10 +105,10 @@ bool ClosureIndex::propagate(int skip) {
     if (trace != nullptr && queue.size() > before) {
       const std::vector<int> added(
           queue.begin() + static_cast<std::ptrdiff_t>(before), queue.end());
-      trace->add({d, AttributeSet::of(attributeCount_, added)},
-                 added.size() + static_cast<std::size_t>(leftSize[d]) +
-                     static_cast<std::size_t>(rightStart[d + 1] -
-                                              rightStart[d]));
+      trace->add(
+          {d, AttributeSet::of(attributeCount_, added)},
+          added.size() + static_cast<std::size_t>(leftSize[d]) +
+              static_cast<std::size_t>(rightStart[d + 1] - rightStart[d]));
     }
     return false;
   };

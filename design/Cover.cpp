@@ -31,8 +31,9 @@ std::vector<Dependency> minimalCover(
       if (parts != 1 || dependency.right.size() != 1) {
         CoverStep step;
         step.dependency = dependency;
-        step.into.assign(cover.begin() + static_cast<std::ptrdiff_t>(at),
-                         cover.begin() + static_cast<std::ptrdiff_t>(at) + parts);
+        step.into.assign(
+            cover.begin() + static_cast<std::ptrdiff_t>(at),
+            cover.begin() + static_cast<std::ptrdiff_t>(at) + parts);
         const std::size_t names =
             static_cast<std::size_t>(dependency.left.size() + 1) *
                 static_cast<std::size_t>(parts + 1) +
@@ -72,7 +73,8 @@ std::vector<Dependency> minimalCover(
             if (steps != nullptr) {
               steps->add(
                   {CoverStep::Rule::kExtraneous, cover[d], {}, a, reached},
-                  static_cast<std::size_t>(reached.size() + smaller.size() + 2));
+                  static_cast<std::size_t>(reached.size() + smaller.size() +
+                                           2));
             }
             cover[d].left = smaller;
           }
@@ -95,9 +97,9 @@ std::vector<Dependency> minimalCover(
       if (redundant) {
         const std::size_t names =
             static_cast<std::size_t>(reached.size() + cover[d].left.size() + 1);
-        steps->add({CoverStep::Rule::kRedundant, cover[d], {}, -1,
-                    std::move(reached)},
-                   names);
+        steps->add(
+            {CoverStep::Rule::kRedundant, cover[d], {}, -1, std::move(reached)},
+            names);
       }
     } else {
       redundant = index.implies(cover[d].left, cover[d].right, skip);

@@ -168,7 +168,8 @@ NormalFormResult analyzeWithMultivalued(const AttributeSet& table,
     }
     violators.push_back(subset.mask);
     if (auto right = subsets.multivaluedRight(subset)) {
-      Violation violation{{subset.set, *right}, {NormalFormName::k4nf}, true, {}};
+      Violation violation{
+          {subset.set, *right}, {NormalFormName::k4nf}, true, {}};
       violation.reason.leftClosure = subset.closure & table;
       multivalued.push_back(std::move(violation));
     }

@@ -31,9 +31,7 @@ class KeyTrie {
     nodes[node].isKey = true;
   }
 
-  bool containsKeyInside(const AttributeSet& set) {
-    return search(0, set);
-  }
+  bool containsKeyInside(const AttributeSet& set) { return search(0, set); }
 
   // Nodes visited by every search so far: work of the enumeration like
   // that of its closures.
@@ -193,7 +191,8 @@ StepList<KeyProof> keyProofs(ClosureIndex& index, const AttributeSet& universe,
     KeyProof proof;
     proof.key = key;
     proof.closure = index.closure(key) & universe;
-    std::size_t names = static_cast<std::size_t>(key.size() + proof.closure.size());
+    std::size_t names =
+        static_cast<std::size_t>(key.size() + proof.closure.size());
     for (int a = key.first(); a >= 0; a = key.next(a)) {
       AttributeSet smaller = key;
       smaller.erase(a);

@@ -67,7 +67,8 @@ class SplitTree {
   void split(int node, const Dependency& violation, bool multivalued,
              const std::vector<AttributeSet>& pending) {
     if (steps == nullptr) return;
-    SynthesisSteps::Split& split = steps->splits[static_cast<std::size_t>(node)];
+    SynthesisSteps::Split& split =
+        steps->splits[static_cast<std::size_t>(node)];
     split.violation = violation;
     split.multivalued = multivalued;
     pendingNodes.push_back({node, pending[pending.size() - 2]});
@@ -129,8 +130,8 @@ Decomposition synthesize3nf(int attributeCount,
                        tableOfLeft.at(b.left.ids());
               });
   }
-  tables = withoutContainedTables(
-      tables, steps != nullptr ? &steps->removed : nullptr);
+  tables = withoutContainedTables(tables,
+                                  steps != nullptr ? &steps->removed : nullptr);
   ClosureIndex index(attributeCount, cover);
   // A table that determines everything through the tables' own
   // dependencies holds a key; a schema without attributes needs no table.
@@ -199,7 +200,7 @@ Decomposition decompose4nf(const MixedImplication& dependencies,
   const int n = dependencies.attributeCount();
   Decomposition result;
   if (n == 0) return result;
-    SplitTree tree(steps);
+  SplitTree tree(steps);
   std::vector<AttributeSet> pending = {AttributeSet::all(n)};
   tree.root(pending.back());
   WorkBudget budget;

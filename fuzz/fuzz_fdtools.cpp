@@ -1,4 +1,5 @@
-// Runs every fdtools command, as text and as JSON, on arbitrary input
+// Runs every fdtools command, as text and as JSON (those with steps also
+// with --steps and as a LaTeX document), on arbitrary input
 // bytes read from standard input, and checks what every run must give: a
 // status of 0 or 2 (or 1 from a check), and then either an answer (JSON
 // that parses, with its version) and nothing on standard error, or nothing
@@ -30,15 +31,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     // look like exercises: twice more for a few commands.
     const bool both = info.command == report::Command::kKeys ||
                       info.command == report::Command::kConvert;
-    for (const int variant : {0, 1, 2, 3}) {
-      const bool json = variant % 2 == 1;
-      if (variant >= 2 && !both) continue;
+    // And with the steps: as JSON (4) and as a LaTeX document (5).
+    const bool steps = info.command == report::Command::kReport ||
+                       info.command == report::Command::kSynthesize ||
+                       info.command == report::Command::kClosure;
+    for (const int variant : {0, 1, 2, 3, 4, 5}) {
+      const bool json = variant % 2 == 1 && variant != 5;
+      if (variant >= 2 && variant < 4 && !both) continue;
+      if (variant >= 4 && !steps) continue;
       std::vector<const char*> argv = {"fdtools", "--max-keys", "50"};
       if (variant >= 2) {
         argv.push_back("--notation");
         argv.push_back("exercise");
       }
       if (json) argv.push_back("--json");
+      if (variant >= 4) argv.push_back("--steps");
+      if (variant == 5) {
+        argv.push_back("--format");
+        argv.push_back("latex");
+      }
       argv.push_back(info.name);
       argv.push_back("-");
       if (info.command == report::Command::kClosure) argv.push_back("A,B");

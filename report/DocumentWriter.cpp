@@ -25,8 +25,9 @@ class Markup : public Spelling {
   virtual void list(std::string& out, const std::vector<std::string>& items,
                     bool numbered) const = 0;
   // A header row, then rows of cells.
-  virtual void table(std::string& out, const std::vector<std::string>& header,
-                     const std::vector<std::vector<std::string>>& rows) const = 0;
+  virtual void table(
+      std::string& out, const std::vector<std::string>& header,
+      const std::vector<std::vector<std::string>>& rows) const = 0;
   // Text that may hold any bytes, such as a warning naming attributes.
   virtual std::string escaped(const std::string& text) const = 0;
 };
@@ -84,22 +85,21 @@ class Latex : public Markup {
   std::string set(const AttributeSet& set) const override {
     return "$" + setInMath(set) + "$";
   }
-  std::string dependency(const Dependency& d,
-                         bool multivalued) const override {
+  std::string dependency(const Dependency& d, bool multivalued) const override {
     return "$" + setInMath(d.left) +
            (multivalued ? " \\mathrel{\\to\\!\\!\\!\\to} " : " \\to ") +
            setInMath(d.right) + "$";
   }
   std::string symbol(int symbol, int column) const override {
     if (symbol == 0) return "$a$";
-    return "$b_{" + std::to_string(symbol - 1) + "," + attribute(column) +
-           "}$";
+    return "$b_{" + std::to_string(symbol - 1) + "," + attribute(column) + "}$";
   }
 
   void begin(std::string& out, const std::string& title) const override {
-    out += "\\documentclass{article}\n\\usepackage{amsmath}\n"
-           "\\begin{document}\n\\section*{" +
-           title + "}\n";
+    out +=
+        "\\documentclass{article}\n\\usepackage{amsmath}\n"
+        "\\begin{document}\n\\section*{" +
+        title + "}\n";
   }
   void end(std::string& out) const override { out += "\\end{document}\n"; }
   void heading(std::string& out, const std::string& title) const override {
@@ -118,8 +118,8 @@ class Latex : public Markup {
   }
   void table(std::string& out, const std::vector<std::string>& header,
              const std::vector<std::vector<std::string>>& rows) const override {
-    out += "\n\\begin{tabular}{l|" + std::string(header.size() - 1, 'c') +
-           "}\n";
+    out +=
+        "\n\\begin{tabular}{l|" + std::string(header.size() - 1, 'c') + "}\n";
     const auto row = [&](const std::vector<std::string>& cells) {
       for (std::size_t c = 0; c < cells.size(); ++c) {
         out += (c > 0 ? " & " : "") + cells[c];
@@ -176,8 +176,7 @@ class Markdown : public Markup {
   std::string set(const AttributeSet& set) const override {
     return codeSpan(plainSet(set));
   }
-  std::string dependency(const Dependency& d,
-                         bool multivalued) const override {
+  std::string dependency(const Dependency& d, bool multivalued) const override {
     return codeSpan(plainSet(d.left) + (multivalued ? " ↠ " : " → ") +
                     plainSet(d.right));
   }
@@ -239,8 +238,8 @@ class Writer {
   std::string text;
 
   void write() {
-    m.begin(text, std::string("Worked solution: ") +
-                      commandName(answers.command));
+    m.begin(text,
+            std::string("Worked solution: ") + commandName(answers.command));
     summary();
     forEachPart(answers, *this);
     m.end(text);
@@ -288,7 +287,8 @@ class Writer {
                           m.set(answer.closure) + ".");
     if (answer.basis) {
       std::vector<std::string> blocks;
-      for (const AttributeSet& block : *answer.basis) blocks.push_back(m.set(block));
+      for (const AttributeSet& block : *answer.basis)
+        blocks.push_back(m.set(block));
       m.paragraph(text, "Its dependency basis: " + joined(blocks) + ".");
     }
     if (steps != nullptr && steps->closure) {
@@ -307,8 +307,8 @@ class Writer {
     m.paragraph(text, std::string(keys.complete ? "The keys: "
                                                 : "The first keys found (not "
                                                   "all): ") +
-                          joined(listed) + ". Prime attributes: " +
-                          m.set(keys.prime) + ".");
+                          joined(listed) +
+                          ". Prime attributes: " + m.set(keys.prime) + ".");
     if (steps != nullptr && steps->keys) {
       std::vector<std::string> items = keyFactTexts(m, keys);
       for (const design::KeyProof& proof : steps->keys->steps) {
@@ -351,17 +351,17 @@ class Writer {
     std::vector<std::string> keys;
     for (const AttributeSet& key : result.keys.keys) keys.push_back(m.set(key));
     m.paragraph(text, label + " " + m.set(result.attributes) + " is in " +
-                          design::formName(result.form) + "; its keys: " +
-                          joined(keys) + ".");
+                          design::formName(result.form) +
+                          "; its keys: " + joined(keys) + ".");
     std::vector<std::string> items;
     for (const design::Violation& violation : result.violations) {
       std::vector<std::string> forms;
       for (const design::NormalFormName form : violation.violates) {
         forms.emplace_back(design::formName(form));
       }
-      std::string item = m.dependency(violation.dependency,
-                                      violation.multivalued) +
-                         " breaks " + joined(forms);
+      std::string item =
+          m.dependency(violation.dependency, violation.multivalued) +
+          " breaks " + joined(forms);
       if (steps != nullptr) {
         item += ": " + violationReasonText(m, violation);
       }
@@ -412,8 +412,8 @@ class Writer {
     m.paragraph(text, "The final tableau:");
     tableau(result.tableau);
     if (result.undecided) {
-      m.paragraph(text, "Undecided: " + m.escaped(result.undecided->reason) +
-                            ".");
+      m.paragraph(text,
+                  "Undecided: " + m.escaped(result.undecided->reason) + ".");
     } else {
       m.paragraph(text,
                   result.lossless
@@ -452,7 +452,8 @@ class Writer {
       stepList(synthesisStepTexts(m, answer.method, *steps->synthesis), true);
     }
     std::vector<std::string> tables;
-    for (const AttributeSet& table : answer.tables) tables.push_back(m.set(table));
+    for (const AttributeSet& table : answer.tables)
+      tables.push_back(m.set(table));
     m.paragraph(text, "The tables: " + joined(tables) + ". The join is " +
                           (answer.lossless ? "lossless" : "lossy") + ".");
     std::vector<std::string> lost;

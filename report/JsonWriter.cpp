@@ -136,8 +136,8 @@ class Writer {
       for (const design::ClosureStep& step : steps->closure->steps) {
         rule("apply");
         json.key("dependency");
-        dependency(schema.dependencies()[static_cast<std::size_t>(
-            step.dependency)]);
+        dependency(
+            schema.dependencies()[static_cast<std::size_t>(step.dependency)]);
         json.key("added");
         names(step.added);
         json.endObject();

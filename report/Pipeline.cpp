@@ -119,8 +119,8 @@ std::optional<Error> compute(design::Audit& audit, const Options& options,
       case Command::kKeys:
         answers.keys = audit.keys();
         if (steps != nullptr) {
-          steps->keys = design::keyProofs(audit.index(),
-                                          schema.allAttributes(), audit.keys());
+          steps->keys = design::keyProofs(audit.index(), schema.allAttributes(),
+                                          audit.keys());
         }
         break;
       case Command::kCover:
@@ -338,8 +338,8 @@ Outcome run(const std::string& text, const std::optional<std::string>& second,
       parts += std::string(parts.empty() ? "" : " and ") + "the chase";
     }
     if (!parts.empty()) {
-      answers.warnings.push_back({design::Warning::Kind::kNoSteps, {}, {},
-                                  parts});
+      answers.warnings.push_back(
+          {design::Warning::Kind::kNoSteps, {}, {}, parts});
     }
   }
   return outcome;

@@ -47,8 +47,8 @@ std::string closureStepText(const Spelling& spell,
                             const std::vector<Dependency>& dependencies,
                             const design::ClosureStep& step) {
   return "apply dependency " + std::to_string(step.dependency) + ", " +
-         spell.dependency(dependencies[static_cast<std::size_t>(
-             step.dependency)]) +
+         spell.dependency(
+             dependencies[static_cast<std::size_t>(step.dependency)]) +
          ": adds " + spell.set(step.added);
 }
 
@@ -59,8 +59,9 @@ std::string coverStepText(const Spelling& spell,
   switch (step.rule) {
     case Rule::kSplit: {
       if (step.into.empty()) {
-        return spell.dependency(d) + " is trivial (its right side lies in its "
-                                     "left side) and goes";
+        return spell.dependency(d) +
+               " is trivial (its right side lies in its "
+               "left side) and goes";
       }
       std::vector<std::string> parts;
       for (const Dependency& part : step.into) {
@@ -77,9 +78,10 @@ std::string coverStepText(const Spelling& spell,
              spell.set(d.right);
     }
     case Rule::kRedundant:
-      return spell.dependency(d) + " is redundant: without it, the closure of " +
-             spell.set(d.left) + " is " + spell.set(step.closure) +
-             ", which holds " + spell.set(d.right);
+      return spell.dependency(d) +
+             " is redundant: without it, the closure of " + spell.set(d.left) +
+             " is " + spell.set(step.closure) + ", which holds " +
+             spell.set(d.right);
   }
   return "";
 }
@@ -91,8 +93,7 @@ std::vector<std::string> keyFactTexts(const Spelling& spell,
           "on right sides only, so in no key: " + spell.set(keys.inNoKey)};
 }
 
-std::string keyProofText(const Spelling& spell,
-                         const design::KeyProof& proof) {
+std::string keyProofText(const Spelling& spell, const design::KeyProof& proof) {
   std::string text = "the closure of " + spell.set(proof.key) + " is " +
                      spell.set(proof.closure) + ", every attribute";
   std::vector<std::string> without;
@@ -157,8 +158,8 @@ std::vector<std::string> synthesisStepTexts(
   const char* form = design::formName(method);
   for (std::size_t n = 0; n < steps.splits.size(); ++n) {
     const design::SynthesisSteps::Split& split = steps.splits[n];
-    std::string text = "node " + std::to_string(n) + ", " +
-                       spell.set(split.table) + ": ";
+    std::string text =
+        "node " + std::to_string(n) + ", " + spell.set(split.table) + ": ";
     if (!split.violation) {
       texts.push_back(text + "in " + form);
       continue;
@@ -168,8 +169,8 @@ std::vector<std::string> synthesisStepTexts(
         steps.splits[static_cast<std::size_t>(split.first)];
     const design::SynthesisSteps::Split& second =
         steps.splits[static_cast<std::size_t>(split.second)];
-    texts.push_back(text + spell.dependency(v, split.multivalued) +
-                    " breaks " + form + " (" + spell.set(v.left) +
+    texts.push_back(text + spell.dependency(v, split.multivalued) + " breaks " +
+                    form + " (" + spell.set(v.left) +
                     " is no superkey of it), so it splits into node " +
                     std::to_string(split.first) + ", " +
                     spell.set(first.table) + ", and node " +

@@ -293,7 +293,8 @@ class Writer {
       }
       if (!result.preserved) {
         out << "  missing: " << set(result.missing) << "\n";
-        if (steps != nullptr) out << "  why: " << lostText(spell, result) << "\n";
+        if (steps != nullptr)
+          out << "  why: " << lostText(spell, result) << "\n";
       }
     }
   }

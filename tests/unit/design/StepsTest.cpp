@@ -23,7 +23,9 @@ bool same(const MaskFd& a, const MaskFd& b) {
   return a.left == b.left && a.right == b.right;
 }
 
-MaskFd toMaskFd(const Dependency& d) { return {toMask(d.left), toMask(d.right)}; }
+MaskFd toMaskFd(const Dependency& d) {
+  return {toMask(d.left), toMask(d.right)};
+}
 
 // Removes one dependency equal to `d` from `current`; false when none is.
 bool takeOut(std::vector<MaskFd>& current, const MaskFd& d) {
@@ -209,9 +211,8 @@ TEST_P(StepReplay, ViolationReasonsAreTrueByTheDefinitions) {
     const int n = schema.attributes;
     SCOPED_TRACE(describe(schema));
     const Mask all = allOf(n);
-    const NormalFormResult result =
-        analyzeRelation(n, toSet(n, all),
-                        minimalCover(n, toDependencies(n, schema.fds)), 1000);
+    const NormalFormResult result = analyzeRelation(
+        n, toSet(n, all), minimalCover(n, toDependencies(n, schema.fds)), 1000);
     const std::vector<Mask> keys = bruteKeys(all, schema.fds);
     Mask prime = 0;
     for (const Mask k : keys) prime |= k;
