@@ -4,6 +4,7 @@
 #include "design/InputFormat.h"
 #include "design/Synthesis.h"
 #include "frame/TextUtil.h"
+#include "report/StepText.h"
 
 namespace fdtools::report {
 namespace {
@@ -252,12 +253,7 @@ std::string functionalOnlyParts(const Options& options, bool functional) {
         break;
     }
   }
-  std::string parts;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (i > 0) parts += i + 1 == names.size() ? " and " : ", ";
-    parts += names[i];
-  }
-  return parts;
+  return listedInWords(names);
 }
 
 }  // namespace

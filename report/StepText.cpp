@@ -1,13 +1,10 @@
 #include "report/StepText.h"
 
 namespace fdtools::report {
-namespace {
-
 using design::AttributeSet;
 using design::Dependency;
 
-// "A, B and C".
-std::string listed(const std::vector<std::string>& items) {
+std::string listedInWords(const std::vector<std::string>& items) {
   std::string text;
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (i > 0) text += i + 1 == items.size() ? " and " : ", ";
@@ -15,8 +12,6 @@ std::string listed(const std::vector<std::string>& items) {
   }
   return text;
 }
-
-}  // namespace
 
 std::string PlainSpelling::set(const AttributeSet& set) const {
   std::string text = "{";
@@ -67,7 +62,7 @@ std::string coverStepText(const Spelling& spell,
       for (const Dependency& part : step.into) {
         parts.push_back(spell.dependency(part));
       }
-      return "split " + spell.dependency(d) + " into " + listed(parts);
+      return "split " + spell.dependency(d) + " into " + listedInWords(parts);
     }
     case Rule::kExtraneous: {
       AttributeSet smaller = d.left;
@@ -102,7 +97,7 @@ std::string keyProofText(const Spelling& spell, const design::KeyProof& proof) {
                       spell.set(closure));
   }
   if (!without.empty()) {
-    text += ", and with any attribute less it is not: " + listed(without);
+    text += ", and with any attribute less it is not: " + listedInWords(without);
   }
   return text;
 }

@@ -50,6 +50,9 @@ class PlainSpelling : public Spelling {
   std::string symbol(int symbol, int column) const override;
 };
 
+// "A, B and C".
+std::string listedInWords(const std::vector<std::string>& items);
+
 // `dependencies` is the list the closure ran under.
 std::string closureStepText(const Spelling& spell,
                             const std::vector<design::Dependency>& dependencies,
