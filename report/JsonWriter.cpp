@@ -1,6 +1,7 @@
 #include "report/JsonWriter.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "report/JsonStream.h"
@@ -160,14 +161,13 @@ class Writer {
     if (steps != nullptr && steps->keys) {
       json.key("steps");
       json.beginArray();
-      rule("inEveryKey");
-      json.key("attributes");
-      names(keys.inEveryKey);
-      json.endObject();
-      rule("inNoKey");
-      json.key("attributes");
-      names(keys.inNoKey);
-      json.endObject();
+      for (const auto& [name, set] : {std::pair{"inEveryKey", &keys.inEveryKey},
+                                      std::pair{"inNoKey", &keys.inNoKey}}) {
+        rule(name);
+        json.key("attributes");
+        names(*set);
+        json.endObject();
+      }
       for (const design::KeyProof& proof : steps->keys->steps) {
         rule("key");
         json.key("key");
