@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 #include "design/ClosureIndex.h"
 #include "design/TableIndex.h"
@@ -24,11 +26,10 @@ bool rename(std::vector<std::vector<int>>& tableau, int column, int from,
 
 // Equates, in each right-side column, the symbols of rows that agree on
 // the left side. Appends each column in which a symbol changed to
-// `changed`, and each move to `moves` (as made by dependency `d`).
+// `changed`. For the tableaux of the MVD chase, which stay small.
 void applyDependency(std::vector<std::vector<int>>& tableau,
                      const std::vector<int>& left,
-                     const std::vector<int>& right, std::vector<int>& changed,
-                     int d = 0, StepList<ChaseStep>* moves = nullptr) {
+                     const std::vector<int>& right, std::vector<int>& changed) {
   std::map<std::vector<int>, std::size_t> firstRow;
   std::vector<int> values(left.size());
   for (std::size_t r = 0; r < tableau.size(); ++r) {
@@ -43,13 +44,6 @@ void applyDependency(std::vector<std::vector<int>>& tableau,
       const int b = tableau[r][column];
       if (rename(tableau, column, std::max(a, b), std::min(a, b))) {
         changed.push_back(column);
-        if (moves != nullptr) {
-          moves->add({d,
-                      {static_cast<int>(it->second), static_cast<int>(r)},
-                      column,
-                      std::max(a, b),
-                      std::min(a, b)});
-        }
       }
     }
   }
@@ -84,45 +78,217 @@ void dropRepeatedRows(std::vector<std::vector<int>>& tableau) {
   tableau = std::move(rows);
 }
 
+// A chase tableau that stores only the cells whose symbol changed. Every
+// other cell holds what it started with: 0 where the row's table has the
+// attribute, row + 1 elsewhere. For each column, the rows of each symbol
+// that changed are listed, so a renaming visits only the rows it moves.
+class SparseTableau {
+ public:
+  SparseTableau(int attributeCount, const std::vector<AttributeSet>& tables)
+      : tables_(tables),
+        columns_(static_cast<std::size_t>(attributeCount)),
+        distinguished_(tables.size()) {
+    for (std::size_t r = 0; r < tables.size(); ++r) {
+      distinguished_[r] = tables[r].size();
+    }
+  }
+
+  int rows() const { return static_cast<int>(tables_.size()); }
+
+  int at(int row, int column) const {
+    if (const auto& c = columns_[static_cast<std::size_t>(column)]) {
+      const auto it = c->symbolOf.find(row);
+      if (it != c->symbolOf.end()) return it->second;
+    }
+    return tables_[static_cast<std::size_t>(row)].contains(column) ? 0
+                                                                   : row + 1;
+  }
+
+  // `from` becomes `to` throughout `column`; `from` > `to`, so it is never
+  // the distinguished symbol.
+  void rename(int column, int from, int to) {
+    std::unique_ptr<Column>& slot = columns_[static_cast<std::size_t>(column)];
+    if (!slot) slot = std::make_unique<Column>();
+    Column& c = *slot;
+    std::vector<int> moved;
+    if (const auto it = c.rowsOf.find(from); it != c.rowsOf.end()) {
+      moved = std::move(it->second);
+      c.rowsOf.erase(it);
+    } else {
+      // Still only in the row it started in.
+      moved.push_back(from - 1);
+    }
+    std::vector<int>& into = c.rowsOf[to];
+    // The rows that start distinguished are not listed: 0 is never renamed.
+    if (into.empty() && to > 0) into.push_back(to - 1);
+    for (const int row : moved) {
+      c.symbolOf[row] = to;
+      into.push_back(row);
+      if (to == 0) ++distinguished_[static_cast<std::size_t>(row)];
+    }
+  }
+
+  std::vector<int> distinguishedRows() const {
+    std::vector<int> result;
+    for (std::size_t r = 0; r < distinguished_.size(); ++r) {
+      if (distinguished_[r] == static_cast<int>(columns_.size())) {
+        result.push_back(static_cast<int>(r));
+      }
+    }
+    return result;
+  }
+
+  std::vector<std::vector<int>> dense() const {
+    std::vector<std::vector<int>> result;
+    for (int r = 0; r < rows(); ++r) {
+      std::vector<int> row(columns_.size());
+      for (std::size_t a = 0; a < columns_.size(); ++a) {
+        row[a] = at(r, static_cast<int>(a));
+      }
+      result.push_back(std::move(row));
+    }
+    return result;
+  }
+
+  std::vector<ChangedCell> changedCells() const {
+    std::vector<ChangedCell> result;
+    for (std::size_t a = 0; a < columns_.size(); ++a) {
+      if (!columns_[a]) continue;
+      for (const auto& [row, symbol] : columns_[a]->symbolOf) {
+        result.push_back({row, static_cast<int>(a), symbol});
+      }
+    }
+    std::sort(result.begin(), result.end(),
+              [](const ChangedCell& x, const ChangedCell& y) {
+                return x.row != y.row ? x.row < y.row : x.column < y.column;
+              });
+    return result;
+  }
+
+ private:
+  struct Column {
+    std::unordered_map<int, int> symbolOf;
+    std::unordered_map<int, std::vector<int>> rowsOf;
+  };
+  const std::vector<AttributeSet>& tables_;
+  // Made when a symbol of the column first changes.
+  std::vector<std::unique_ptr<Column>> columns_;
+  // Per row, its distinguished cells.
+  std::vector<int> distinguished_;
+};
+
+struct Group {
+  std::vector<int> left;
+  std::vector<std::size_t> members;
+};
+
+struct SymbolsHash {
+  std::size_t operator()(const std::vector<int>& symbols) const {
+    std::size_t h = symbols.size();
+    for (const int s : symbols) {
+      h ^= static_cast<std::size_t>(s) + 0x9e3779b97f4a7c15ULL + (h << 6) +
+           (h >> 2);
+    }
+    return h;
+  }
+};
+
 }  // namespace
 
 ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
                   const std::vector<Dependency>& dependencies,
                   ChaseSteps* steps) {
   ChaseResult result;
-  result.tableau = initialTableau(attributeCount, tables);
+  SparseTableau tableau(attributeCount, tables);
+  const std::size_t cells =
+      tables.size() * static_cast<std::size_t>(attributeCount);
   if (steps != nullptr) {
     steps->dependencies = dependencies;
     // The final tableau is there to see; a copy of a huge one is not.
-    const std::size_t cells =
-        tables.size() * static_cast<std::size_t>(attributeCount);
     if (cells <= kMaxStepNames) {
-      steps->initial = result.tableau;
+      steps->initial = initialTableau(attributeCount, tables);
     } else {
       steps->moves.complete = false;
     }
   }
-  std::vector<std::pair<std::vector<int>, std::vector<int>>> lists;
-  // A dependency needs another look only after a column of its left side
+  // Dependencies with one left side are chased together: the rows are
+  // grouped by that side once. With steps, each goes alone, so that the
+  // moves come in the order of the dependencies.
+  std::vector<Group> groups;
+  {
+    std::map<std::vector<int>, std::size_t> byLeftSide;
+    for (std::size_t d = 0; d < dependencies.size(); ++d) {
+      std::vector<int> left = dependencies[d].left.ids();
+      std::size_t g = groups.size();
+      if (steps == nullptr) {
+        const auto [it, isNew] = byLeftSide.emplace(left, groups.size());
+        g = it->second;
+        if (!isNew) {
+          groups[g].members.push_back(d);
+          continue;
+        }
+      }
+      groups.push_back({std::move(left), {d}});
+    }
+  }
+  std::vector<std::vector<int>> rights;
+  for (const Dependency& dependency : dependencies) {
+    rights.push_back(dependency.right.ids());
+  }
+  // A group needs another look only after a column of its left side
   // changed: a worklist, not passes over the whole list.
   std::vector<std::vector<std::size_t>> byLeft(
       static_cast<std::size_t>(attributeCount));
-  for (std::size_t d = 0; d < dependencies.size(); ++d) {
-    lists.emplace_back(dependencies[d].left.ids(), dependencies[d].right.ids());
-    for (const int a : lists.back().first) byLeft[a].push_back(d);
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    for (const int a : groups[g].left) byLeft[a].push_back(g);
   }
-  std::vector<std::size_t> work(lists.size());
-  for (std::size_t d = 0; d < lists.size(); ++d) work[d] = lists.size() - 1 - d;
-  std::vector<char> queued(lists.size(), 1);
+  std::vector<std::size_t> work(groups.size());
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    work[g] = groups.size() - 1 - g;
+  }
+  std::vector<char> queued(groups.size(), 1);
   std::vector<int> changed;
+  std::vector<int> firstOf;
+  std::unordered_map<std::vector<int>, int, SymbolsHash> firstRow;
+  std::vector<int> values;
   while (!work.empty()) {
-    const std::size_t d = work.back();
+    const std::size_t g = work.back();
     work.pop_back();
-    queued[d] = 0;
+    queued[g] = 0;
     changed.clear();
-    applyDependency(result.tableau, lists[d].first, lists[d].second, changed,
-                    static_cast<int>(d),
-                    steps != nullptr ? &steps->moves : nullptr);
+    // The right sides never meet the left one, so the grouping of the rows
+    // by their left-side symbols holds while the group is applied.
+    const std::vector<int>& left = groups[g].left;
+    firstRow.clear();
+    firstOf.assign(tableau.rows(), -1);
+    values.resize(left.size());
+    for (int r = 0; r < tableau.rows(); ++r) {
+      for (std::size_t i = 0; i < left.size(); ++i) {
+        values[i] = tableau.at(r, left[i]);
+      }
+      const auto [it, isNew] = firstRow.emplace(values, r);
+      if (!isNew) firstOf[static_cast<std::size_t>(r)] = it->second;
+    }
+    for (const std::size_t d : groups[g].members) {
+      for (int r = 0; r < tableau.rows(); ++r) {
+        const int first = firstOf[static_cast<std::size_t>(r)];
+        if (first < 0) continue;
+        for (const int column : rights[d]) {
+          const int a = tableau.at(first, column);
+          const int b = tableau.at(r, column);
+          if (a == b) continue;
+          tableau.rename(column, std::max(a, b), std::min(a, b));
+          changed.push_back(column);
+          if (steps != nullptr) {
+            steps->moves.add({static_cast<int>(d),
+                              {first, r},
+                              column,
+                              std::max(a, b),
+                              std::min(a, b)});
+          }
+        }
+      }
+    }
     for (const int column : changed) {
       for (const std::size_t other : byLeft[column]) {
         if (!queued[other]) {
@@ -132,7 +298,15 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
       }
     }
   }
-  result.lossless = someRowDistinguished(result.tableau);
+  result.distinguishedRows = tableau.distinguishedRows();
+  result.lossless = !result.distinguishedRows.empty();
+  if (cells <= kMaxDenseTableauCells) {
+    result.tableau = tableau.dense();
+    result.distinguishedRows.clear();
+  } else {
+    result.compact = true;
+    result.changed = tableau.changedCells();
+  }
   return result;
 }
 

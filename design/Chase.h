@@ -40,6 +40,19 @@ struct ChaseSteps {
   StepList<ChaseStep> moves;
 };
 
+// A cell of a compact tableau that no longer holds its first symbol.
+struct ChangedCell {
+  int row = 0;
+  int column = 0;
+  int symbol = 0;
+};
+
+// Tableaux of more cells than this are kept by their changed cells only:
+// tables of a few attributes each over thousands of attributes would take
+// gigabytes as rows of every column, and nearly all of those cells never
+// change.
+constexpr std::size_t kMaxDenseTableauCells = std::size_t{1} << 22;
+
 struct ChaseResult {
   bool lossless = false;
   // tableau[row][attribute]: 0 is the distinguished symbol, r + 1 the
@@ -53,6 +66,13 @@ struct ChaseResult {
   // Lossless because the tables join pair by pair, the chase having
   // stopped at its limits: `tableau` holds only the tables' rows.
   bool joinedPairwise = false;
+  // Set by the chase under FDs when rows x attributes exceed
+  // kMaxDenseTableauCells: `tableau` is then empty, `changed` lists, by row
+  // and then column, every cell whose symbol is not the one it started
+  // with, and `distinguishedRows` the rows that ended all distinguished.
+  bool compact = false;
+  std::vector<ChangedCell> changed;
+  std::vector<int> distinguishedRows;
 };
 
 // With `steps`, the initial tableau and every move are recorded.

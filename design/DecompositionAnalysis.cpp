@@ -6,18 +6,26 @@
 #include "design/Projection.h"
 
 namespace fdtools::design {
+namespace {
+
+ChaseResult losslessWithoutTableau() {
+  ChaseResult result;
+  result.lossless = true;
+  return result;
+}
+
+}  // namespace
 
 ChaseResult losslessJoin(int attributeCount,
                          const std::vector<AttributeSet>& tables,
                          const std::vector<Dependency>& cover, Tableau tableau,
                          const std::vector<Dependency>& multivalued,
                          ChaseSteps* steps) {
-  if (attributeCount == 0 && tables.empty())
-    return ChaseResult{true, {}, {}, false};
+  if (attributeCount == 0 && tables.empty()) return losslessWithoutTableau();
   // The FDs alone prove a lossless join under the MVDs too.
   if (tableau == Tableau::kIfLossy &&
       losslessThroughTables(attributeCount, tables, cover)) {
-    return ChaseResult{true, {}, {}, false};
+    return losslessWithoutTableau();
   }
   if (!multivalued.empty()) {
     const MixedImplication implication(attributeCount, cover, multivalued);
@@ -27,7 +35,7 @@ ChaseResult losslessJoin(int attributeCount,
       return *merged;
     };
     if (tableau == Tableau::kIfLossy && joinsPairwise()) {
-      return ChaseResult{true, {}, {}, false};
+      return losslessWithoutTableau();
     }
     ChaseResult chased =
         chaseWithMultivalued(attributeCount, tables, cover, multivalued);

@@ -409,8 +409,29 @@ class Writer {
       m.paragraph(text, "The chase:");
       stepList(items, chase.moves.complete);
     }
-    m.paragraph(text, "The final tableau:");
-    tableau(result.tableau);
+    if (result.compact) {
+      // Listed by row, the changed cells of each row in one item.
+      m.paragraph(
+          text, "The final tableau: " +
+                    m.escaped(compactTableauText(result, schema.tables().size(),
+                                                 schema.attributeCount())) +
+                    ".");
+      std::vector<std::string> items;
+      for (std::size_t i = 0; i < result.changed.size(); ++i) {
+        const design::ChangedCell& cell = result.changed[i];
+        const std::string entry =
+            m.attribute(cell.column) + " " + m.symbol(cell.symbol, cell.column);
+        if (i == 0 || result.changed[i - 1].row != cell.row) {
+          items.push_back("row " + std::to_string(cell.row) + ": " + entry);
+        } else {
+          items.back() += ", " + entry;
+        }
+      }
+      m.list(text, items, false);
+    } else {
+      m.paragraph(text, "The final tableau:");
+      tableau(result.tableau);
+    }
     if (result.undecided) {
       m.paragraph(text,
                   "Undecided: " + m.escaped(result.undecided->reason) + ".");

@@ -303,7 +303,38 @@ class Writer {
     json.endObject();
   }
 
-  void tableau(const design::ChaseResult& result) { rows(result.tableau); }
+  // The rows of every cell, or past a size the changed cells alone.
+  void tableau(const design::ChaseResult& result) {
+    if (!result.compact) {
+      json.key("tableau");
+      rows(result.tableau);
+      return;
+    }
+    json.key("compactTableau");
+    json.beginObject();
+    json.key("rows");
+    json.number(static_cast<long long>(schema.tables().size()));
+    json.key("columns");
+    json.number(schema.attributeCount());
+    json.key("changed");
+    json.beginArray();
+    for (const design::ChangedCell& changed : result.changed) {
+      json.beginObject();
+      json.key("row");
+      json.number(changed.row);
+      json.key("column");
+      json.string(schema.name(changed.column));
+      json.key("symbol");
+      json.string(cell(changed.symbol));
+      json.endObject();
+    }
+    json.endArray();
+    json.key("distinguishedRows");
+    json.beginArray();
+    for (const int row : result.distinguishedRows) json.number(row);
+    json.endArray();
+    json.endObject();
+  }
 
   static std::string cell(int symbol) {
     return symbol == 0 ? std::string("a") : "b" + std::to_string(symbol - 1);
@@ -332,7 +363,6 @@ class Writer {
     }
     json.key("lossless");
     json.boolean(result.lossless);
-    json.key("tableau");
     tableau(result);
     if (steps != nullptr && steps->lossless) {
       const design::ChaseSteps& chase = *steps->lossless;
@@ -569,7 +599,6 @@ class Writer {
       json.beginObject();
       switch (failure.property) {
         case design::DecompositionProperty::kLossless:
-          json.key("tableau");
           tableau(check.chase);
           break;
         case design::DecompositionProperty::kPreserving:

@@ -97,7 +97,8 @@ std::string keyProofText(const Spelling& spell, const design::KeyProof& proof) {
                       spell.set(closure));
   }
   if (!without.empty()) {
-    text += ", and with any attribute less it is not: " + listedInWords(without);
+    text +=
+        ", and with any attribute less it is not: " + listedInWords(without);
   }
   return text;
 }
@@ -188,6 +189,16 @@ std::vector<std::string> synthesisStepTexts(
                     "dependencies, so no key table is needed");
   }
   return texts;
+}
+
+std::string compactTableauText(const design::ChaseResult& result,
+                               std::size_t rows, int columns) {
+  return "the tableau has " + std::to_string(rows) + " rows of " +
+         std::to_string(columns) +
+         " columns, too many cells to write each: every cell is as it "
+         "started (a where the row's table has the attribute, the row's own "
+         "unknown elsewhere) except the " +
+         std::to_string(result.changed.size()) + " listed";
 }
 
 std::string stepsLeftOutText(bool complete) {

@@ -75,6 +75,9 @@ std::string lostText(const Spelling& spell,
 std::vector<std::string> synthesisStepTexts(
     const Spelling& spell, design::NormalFormName method,
     const design::SynthesisSteps& steps);
+// What a compact tableau (one kept by its changed cells) stands for.
+std::string compactTableauText(const design::ChaseResult& result,
+                               std::size_t rows, int columns);
 // Where the steps of a list were cut; "" when `complete`.
 std::string stepsLeftOutText(bool complete);
 

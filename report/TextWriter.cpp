@@ -257,6 +257,10 @@ class Writer {
 
   void tableau(const design::ChaseResult& result) {
     out << "columns: " << set(schema.allAttributes()) << "\n";
+    if (result.compact) {
+      compactTableau(result);
+      return;
+    }
     for (std::size_t r = 0; r < result.tableau.size(); ++r) {
       // Rows beyond the tables' are those that MVDs added.
       out << "row " << r << (r < schema.tables().size() ? ":" : " (added):");
@@ -272,6 +276,31 @@ class Writer {
       }
       out << (distinguished ? "  (all distinguished)" : "") << "\n";
     }
+  }
+
+  // One line per row with a changed cell, its cells as "column symbol".
+  void compactTableau(const design::ChaseResult& result) {
+    out << "("
+        << compactTableauText(result, schema.tables().size(),
+                              schema.attributeCount())
+        << ")\n";
+    for (std::size_t i = 0; i < result.changed.size(); ++i) {
+      const design::ChangedCell& cell = result.changed[i];
+      const bool first = i == 0 || result.changed[i - 1].row != cell.row;
+      out << (first ? "row " + std::to_string(cell.row) + " changed: " : ", ")
+          << spell.attribute(cell.column) << ' '
+          << (cell.symbol == 0 ? "a" : "b" + std::to_string(cell.symbol - 1));
+      if (i + 1 == result.changed.size() ||
+          result.changed[i + 1].row != cell.row) {
+        out << "\n";
+      }
+    }
+    out << "rows all distinguished: ";
+    if (result.distinguishedRows.empty()) out << "none";
+    for (std::size_t i = 0; i < result.distinguishedRows.size(); ++i) {
+      out << (i > 0 ? ", " : "") << result.distinguishedRows[i];
+    }
+    out << "\n";
   }
 
   void preservation(

@@ -102,8 +102,36 @@ function drawForms(report) {
        stepsBox('forms'));
 }
 
+// A tableau too large to send whole comes as its changed cells.
+function drawCompactTableau(chase, tableCount) {
+  const compact = chase.compactTableau;
+  const byRow = new Map();
+  for (const c of compact.changed) {
+    if (!byRow.has(c.row)) byRow.set(c.row, []);
+    byRow.get(c.row).push(c.column + ' ' + c.symbol);
+  }
+  const items = [...byRow].map(([row, cells]) => el('li', null, 'row ' + row + ': ' + cells.join(', ')));
+  const shown = 200;
+  const list = el('ul', {id: 'tableau'}, ...items.slice(0, shown));
+  let more = null;
+  if (items.length > shown) {
+    more = el('button', {type: 'button', id: 'showAllRows'}, 'Show all ' + items.length + ' rows');
+    more.addEventListener('click', () => { list.append(...items.slice(shown)); more.remove(); });
+  }
+  return [el('p', null, 'The tableau has ' + tableCount + ' rows of ' + compact.columns
+             + ' columns, too many cells to draw: every cell is as it started (a where the row\'s table has the '
+             + 'attribute, the row\'s own unknown elsewhere) except these ' + compact.changed.length
+             + '. Rows all distinguished: ' + (compact.distinguishedRows.join(', ') || 'none') + '.'),
+          list, more].filter(Boolean);
+}
+
 function drawLossless(report) {
   const chase = report.lossless;
+  if (chase.compactTableau) {
+    const verdict = el('p', null, 'The join is ', badge(chase.lossless ? 'lossless' : 'lossy', chase.lossless ? 'good' : 'bad'), '.');
+    fill('lossless', verdict, ...drawCompactTableau(chase, report.tables.length), stepsBox('lossless'));
+    return;
+  }
   const head = el('tr', null, el('th', null, 'table'), ...report.attributes.map((a) => el('th', null, a)));
   // Rows after one per table are those that multivalued dependencies added.
   const rows = chase.tableau.map((row, r) => {

@@ -60,5 +60,42 @@ TEST(JsonWriter, CoverWitnessesNameTheirSideOrTheirIndex) {
   EXPECT_FALSE(failures[3]["witness"].contains("from"));
 }
 
+// Past the dense limit the chase comes as its changed cells, in the
+// lossless answer and in the check's witness alike; below it as rows.
+TEST(JsonWriter, WideTableauxComeAsTheirChangedCells) {
+  std::string input;
+  // 2,100 rows of 2,101 columns, one more table making row 2100 whole.
+  std::string all = "K";
+  for (int i = 0; i < 2100; ++i) {
+    input += "K,T" + std::to_string(i) + "\n";
+    all += ",T" + std::to_string(i);
+  }
+  const std::string fds = "\nK->T1\nT1->T2\n";
+  const auto lossy = jsonOf(Command::kLossless, input + fds)["lossless"];
+  EXPECT_FALSE(lossy.contains("tableau"));
+  const auto& compact = lossy["compactTableau"];
+  EXPECT_EQ(compact["rows"], 2100);
+  EXPECT_EQ(compact["columns"], 2101);
+  // Row 1 had T1 already; every other row gains T1 and T2.
+  ASSERT_EQ(compact["changed"].size(), 2u * 2100 - 2);
+  EXPECT_EQ(
+      compact["changed"][2],
+      nlohmann::ordered_json::parse(R"({"row":1,"column":"T2","symbol":"a"})"));
+  EXPECT_EQ(compact["distinguishedRows"], nlohmann::json::array());
+  const auto whole =
+      jsonOf(Command::kLossless, input + all + "\n" + fds)["lossless"];
+  EXPECT_EQ(whole["lossless"], true);
+  EXPECT_EQ(whole["compactTableau"]["distinguishedRows"],
+            nlohmann::json::parse("[2100]"));
+  const auto check =
+      jsonOf(Command::kCheckDecomposition, input + fds)["checkDecomposition"];
+  ASSERT_FALSE(check["failures"].empty());
+  EXPECT_EQ(check["failures"][0]["witness"]["compactTableau"]["changed"],
+            compact["changed"]);
+  const auto narrow = jsonOf(Command::kLossless, "K,T0\nK,T1\n" + fds);
+  EXPECT_FALSE(narrow["lossless"].contains("compactTableau"));
+  EXPECT_EQ(narrow["lossless"]["tableau"].size(), 2u);
+}
+
 }  // namespace
 }  // namespace fdtools::report
