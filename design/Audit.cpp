@@ -51,7 +51,8 @@ const std::vector<Dependency>& Audit::cover() {
 const KeySet& Audit::keys() {
   if (!keys_) {
     keys_ = findKeys(schema_.attributeCount(), schema_.allAttributes(), cover(),
-                     maxKeys_);
+                     maxKeys_, searchBudget.share(kKeyWorkBudget));
+    searchBudget.spend(keys_->work);
   }
   return *keys_;
 }
@@ -78,7 +79,7 @@ NormalForms Audit::normalForms() {
       schema_.hasMultivalued()
           ? mixedSchemaForm()
           : analyzeRelation(schema_.attributeCount(), schema_.allAttributes(),
-                            cover(), maxKeys_, &keys());
+                            cover(), maxKeys_, &keys(), &searchBudget);
   result.tables = tableForms();
   return result;
 }
@@ -106,9 +107,11 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
                                                   mixedBudget));
         continue;
       }
-      tableForms_->push_back(
-          table == all ? analyzeRelation(n, table, cover(), maxKeys_, &keys())
-                       : analyzeTable(table, n, cover(), coverIndex, maxKeys_));
+      tableForms_->push_back(table == all
+                                 ? analyzeRelation(n, table, cover(), maxKeys_,
+                                                   &keys(), &searchBudget)
+                                 : analyzeTable(table, n, cover(), coverIndex,
+                                                maxKeys_, &searchBudget));
     }
   }
   return *tableForms_;

@@ -101,7 +101,9 @@ class Audit {
   const NormalFormResult& mixedSchemaForm();
   std::optional<NormalFormResult> mixedSchemaForm_;
   // Shared by every analysis of a table under the MVDs.
-  WorkBudget mixedBudget;
+  WorkBudget mixedBudget{kMultivaluedWorkBudget};
+  // Shared by every key and primality search of the audit.
+  WorkBudget searchBudget{kRunWorkBudget};
   std::optional<std::vector<Dependency>> cover_;
   std::optional<KeySet> keys_;
   std::optional<std::vector<NormalFormResult>> tableForms_;

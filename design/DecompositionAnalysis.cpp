@@ -67,12 +67,14 @@ std::vector<DependencyPreservation> preservationOf(
 
 NormalFormResult analyzeTable(const AttributeSet& table, int attributeCount,
                               const std::vector<Dependency>& cover,
-                              ClosureIndex& coverIndex, int maxKeys) {
+                              ClosureIndex& coverIndex, int maxKeys,
+                              WorkBudget* budget) {
   Projection projection = projectOnto(table, attributeCount, cover, coverIndex);
   if (projection.undecided) {
     return undecidedRelation(table, std::move(*projection.undecided));
   }
-  return analyzeRelation(attributeCount, table, projection.cover, maxKeys);
+  return analyzeRelation(attributeCount, table, projection.cover, maxKeys,
+                         nullptr, budget);
 }
 
 }  // namespace fdtools::design

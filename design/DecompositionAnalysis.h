@@ -47,10 +47,12 @@ std::vector<DependencyPreservation> preservationOf(
 
 // The normal form of `table`: the dependencies that hold in it projected
 // from `cover` (a minimal cover, `coverIndex` over it), then analysed; or
-// undecided when the projection is too large to be exact.
+// undecided when the projection is too large to be exact. Its searches
+// draw on `budget` when given.
 NormalFormResult analyzeTable(const AttributeSet& table, int attributeCount,
                               const std::vector<Dependency>& cover,
-                              ClosureIndex& coverIndex, int maxKeys);
+                              ClosureIndex& coverIndex, int maxKeys,
+                              WorkBudget* budget = nullptr);
 
 }  // namespace fdtools::design
 

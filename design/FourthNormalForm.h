@@ -18,6 +18,7 @@
 #include "design/NormalForm.h"
 #include "design/Schema.h"
 #include "design/Undecided.h"
+#include "design/WorkBudget.h"
 
 namespace fdtools::design {
 
@@ -26,11 +27,6 @@ constexpr int kMaxMultivaluedTableAttributes = 16;
 // The steps (see MixedImplication::basisCost) that the analyses of one run
 // share: about a quarter of a second.
 constexpr std::uint64_t kMultivaluedWorkBudget = std::uint64_t{1} << 25;
-
-// What is left of a work budget, shared by the analyses that draw on it.
-struct WorkBudget {
-  std::uint64_t left = kMultivaluedWorkBudget;
-};
 
 // The form of `table` from 1NF to 4NF, with its keys, a minimal cover of
 // the FDs that hold in it, and violations: those of the FD forms (which

@@ -174,6 +174,7 @@ KeySet findKeys(int attributeCount, const AttributeSet& universe,
   for (const AttributeSet& key : result.keys) result.prime |= key;
   result.inEveryKey = finder.inEveryKey();
   result.inNoKey = finder.inNoKey();
+  result.work = finder.work() + trie.work();
   return result;
 }
 
@@ -202,6 +203,116 @@ StepList<KeyProof> keyProofs(ClosureIndex& index, const AttributeSet& universe,
     if (!proofs.add(std::move(proof), names)) break;
   }
   return proofs;
+}
+
+std::optional<AttributeSet> keyHolding(
+    ClosureIndex& index, const std::vector<Dependency>& dependencies,
+    const AttributeSet& universe, const AttributeSet& nonPrime,
+    const AttributeSet& part, std::uint64_t* work) {
+  if (part.intersects(nonPrime)) return std::nullopt;
+  const std::uint64_t closures = index.work();
+  std::uint64_t passes = 0;
+  AttributeSet key = universe - nonPrime;
+  if (!index.implies(key, universe)) key = universe;
+  // What `part` follows from goes first, so that `part` is left needed.
+  AttributeSet before = part;
+  for (bool grew = true; grew; ++passes) {
+    grew = false;
+    for (const Dependency& dependency : dependencies) {
+      if (dependency.right.intersects(before) &&
+          !dependency.left.isSubsetOf(before)) {
+        before |= dependency.left;
+        grew = true;
+      }
+    }
+  }
+  const auto drop = [&](const AttributeSet& candidates) {
+    for (int b = candidates.first(); b >= 0; b = candidates.next(b)) {
+      if (!key.contains(b)) continue;
+      key.erase(b);
+      if (!index.implies(key, universe)) key.insert(b);
+    }
+  };
+  drop((before & key) - part);
+  drop(key - part);
+  bool needed = true;
+  for (int a = part.first(); a >= 0 && needed; a = part.next(a)) {
+    AttributeSet without = key;
+    without.erase(a);
+    needed = !index.implies(without, universe);
+  }
+  if (work != nullptr) {
+    *work += index.work() - closures + passes * dependencies.size();
+  }
+  if (!needed) return std::nullopt;
+  return key;
+}
+
+Primality primalityOf(ClosureIndex& index,
+                      const std::vector<Dependency>& dependencies,
+                      const AttributeSet& universe, const KeySet& keys,
+                      std::uint64_t workBudget) {
+  Primality result;
+  result.prime = keys.prime;
+  if (keys.complete) {
+    result.nonPrime = universe - keys.prime;
+    return result;
+  }
+  // Every key holds the core, so what the core determines is in none.
+  result.nonPrime =
+      keys.inNoKey |
+      ((index.closure(keys.inEveryKey) & universe) - keys.inEveryKey);
+  result.prime |= keys.inEveryKey;
+  const int n = index.attributeCount();
+  std::vector<std::vector<std::size_t>> byLeft(static_cast<std::size_t>(n));
+  for (std::size_t d = 0; d < dependencies.size(); ++d) {
+    const AttributeSet& left = dependencies[d].left;
+    for (int b = left.first(); b >= 0; b = left.next(b)) byLeft[b].push_back(d);
+  }
+  std::vector<char> used(dependencies.size());
+  const AttributeSet unknown = universe - result.prime - result.nonPrime;
+  for (int a = unknown.first(); a >= 0; a = unknown.next(a)) {
+    if (result.work > workBudget) break;
+    if (result.prime.contains(a)) continue;
+    // What follows, through any dependency, from a and what it reaches: a
+    // key K holding a gets every other attribute without it, since their
+    // derivations from K need nothing downstream of a. So if the rest
+    // determines a, K - {a} is a superkey and a is in no key; and if the
+    // rest with a is a superkey, minimising it keeps a: a is prime.
+    AttributeSet downstream = AttributeSet::of(n, {a});
+    std::vector<int> queue = {a};
+    std::fill(used.begin(), used.end(), 0);
+    while (!queue.empty()) {
+      const int b = queue.back();
+      queue.pop_back();
+      for (const std::size_t d : byLeft[b]) {
+        ++result.work;
+        if (used[d]) continue;
+        used[d] = 1;
+        const AttributeSet fresh = dependencies[d].right - downstream;
+        downstream |= fresh;
+        for (int c = fresh.first(); c >= 0; c = fresh.next(c)) {
+          queue.push_back(c);
+        }
+      }
+    }
+    const std::uint64_t before = index.work();
+    const AttributeSet rest = index.closure(universe - downstream) & universe;
+    if (rest.contains(a)) {
+      result.nonPrime.insert(a);
+    } else if (index.implies(rest | AttributeSet::of(n, {a}), universe)) {
+      result.prime.insert(a);
+    }
+    result.work += index.work() - before +
+                   static_cast<std::uint64_t>(dependencies.size()) / 64;
+    if (result.known(a)) continue;
+    if (const std::optional<AttributeSet> key =
+            keyHolding(index, dependencies, universe, result.nonPrime,
+                       AttributeSet::of(n, {a}), &result.work)) {
+      result.prime |= *key;
+    }
+  }
+  return result;
 }
 
 std::string stopDescription(const KeySet& keys) {

@@ -6,6 +6,7 @@
 #define DESIGN_KEYS_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,6 +42,23 @@ struct KeySet {
   // and those on right sides only, which none holds.
   AttributeSet inEveryKey;
   AttributeSet inNoKey;
+  // The work the enumeration did, in the units of its budget.
+  std::uint64_t work = 0;
+};
+
+// Which attributes are prime, as far as can be told without every key:
+// those of the keys found, and each other one for which a key holding it
+// is found; non-prime those on right sides only and those the attributes
+// in every key determine. With complete keys, exact.
+struct Primality {
+  AttributeSet prime;
+  AttributeSet nonPrime;
+  // The work spent beyond the key enumeration.
+  std::uint64_t work = 0;
+
+  bool known(int attribute) const {
+    return prime.contains(attribute) || nonPrime.contains(attribute);
+  }
 };
 
 // Why a key is one: its closure (every attribute of the universe) and,
@@ -61,9 +79,30 @@ StepList<KeyProof> keyProofs(ClosureIndex& index, const AttributeSet& universe,
 // when the enumeration is complete.
 std::string stopDescription(const KeySet& keys);
 
+// `index` is over the dependencies `keys` were found under. An attribute
+// is prime iff some key holds it; for each one still unknown, a superkey
+// holding it is minimised, removing first what it follows from, and when
+// the attribute cannot go from the result, that is a key. Stops once the
+// closures of `index` did `workBudget` more work; then some stay unknown.
+Primality primalityOf(ClosureIndex& index,
+                      const std::vector<Dependency>& dependencies,
+                      const AttributeSet& universe, const KeySet& keys,
+                      std::uint64_t workBudget);
+
+// A key holding every attribute of `part`, found as primalityOf finds
+// one, if that one try finds it; adds the work it did to `work`.
+std::optional<AttributeSet> keyHolding(
+    ClosureIndex& index, const std::vector<Dependency>& dependencies,
+    const AttributeSet& universe, const AttributeSet& nonPrime,
+    const AttributeSet& part, std::uint64_t* work = nullptr);
+
 // Enough for every key of schemas with thousands of attributes and
 // dependencies when their keys number in the hundreds; about a second.
-constexpr std::uint64_t kKeyWorkBudget = std::uint64_t{1} << 28;
+constexpr std::uint64_t kKeyWorkBudget = std::uint64_t{1} << 26;
+// What settling the prime attributes of one relation may add.
+constexpr std::uint64_t kPrimalityWorkBudget = std::uint64_t{1} << 25;
+// What every key and primality search of one run may spend together.
+constexpr std::uint64_t kRunWorkBudget = std::uint64_t{1} << 27;
 
 // The keys of the relation on `universe` under `dependencies` (attributes
 // of both sides inside `universe`): at most `maxKeys` of them, and no more

@@ -1,5 +1,7 @@
 #include "design/NormalForm.h"
 
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "design/ClosureIndex.h"
@@ -51,20 +53,40 @@ NormalFormResult undecidedRelation(const AttributeSet& attributes,
 NormalFormResult analyzeRelation(int attributeCount,
                                  const AttributeSet& attributes,
                                  const std::vector<Dependency>& cover,
-                                 int maxKeys, const KeySet* keys) {
+                                 int maxKeys, const KeySet* keys,
+                                 WorkBudget* budget) {
+  WorkBudget own{kRunWorkBudget};
+  WorkBudget& work = budget != nullptr ? *budget : own;
   NormalFormResult result;
   result.attributes = attributes;
-  result.keys = keys != nullptr
-                    ? *keys
-                    : findKeys(attributeCount, attributes, cover, maxKeys);
-  if (!result.keys.complete) {
-    return undecidedRelation(attributes, {"key enumeration stopped by " +
-                                          stopDescription(result.keys) +
-                                          ": prime attributes unknown"});
+  if (keys != nullptr) {
+    result.keys = *keys;
+  } else {
+    result.keys = findKeys(attributeCount, attributes, cover, maxKeys,
+                           work.share(kKeyWorkBudget));
+    work.spend(result.keys.work);
   }
   result.cover = cover;
-  const AttributeSet& prime = result.keys.prime;
   ClosureIndex index(attributeCount, cover);
+  // BCNF needs no keys; 3NF needs to know which attributes are prime, and
+  // without every key that is settled attribute by attribute, only as far
+  // as a violation needs it.
+  std::optional<Primality> primality;
+  const auto isPrime = [&](const AttributeSet& set) -> std::optional<bool> {
+    if (!primality) {
+      primality = primalityOf(index, cover, attributes, result.keys,
+                              work.share(kPrimalityWorkBudget));
+      work.spend(primality->work);
+    }
+    if (set.isSubsetOf(primality->prime)) return true;
+    if (set.intersects(primality->nonPrime)) return false;
+    return std::nullopt;
+  };
+  const auto undecidedBy = [&](const std::string& what) {
+    return undecidedRelation(attributes,
+                             {"key enumeration stopped by " +
+                              stopDescription(result.keys) + ": " + what});
+  };
   bool failsBcnf = false;
   bool fails3nf = false;
   bool fails2nf = false;
@@ -75,13 +97,23 @@ NormalFormResult analyzeRelation(int attributeCount,
     if (attributes.isSubsetOf(leftClosure)) continue;
     Violation violation{dependency, {NormalFormName::kBcnf}, false, {}};
     violation.reason.leftClosure = std::move(leftClosure);
-    violation.reason.rightPrime = dependency.right.isSubsetOf(prime);
+    const std::optional<bool> rightPrime = isPrime(dependency.right);
+    if (!rightPrime) return undecidedBy("prime attributes unknown");
+    violation.reason.rightPrime = *rightPrime;
     failsBcnf = true;
     if (!violation.reason.rightPrime) {
       violation.violates.push_back(NormalFormName::k3nf);
       fails3nf = true;
-      if (const AttributeSet* key =
-              keyHoldingProperly(dependency.left, result.keys.keys)) {
+      const AttributeSet* key =
+          keyHoldingProperly(dependency.left, result.keys.keys);
+      std::optional<AttributeSet> found;
+      if (key == nullptr && !result.keys.complete) {
+        // A key that no enumeration reached may still hold the left side.
+        found = keyHolding(index, cover, attributes, primality->nonPrime,
+                           dependency.left);
+        if (found) key = &*found;
+      }
+      if (key != nullptr) {
         violation.violates.push_back(NormalFormName::k2nf);
         violation.reason.partOfKey = *key;
         fails2nf = true;
@@ -92,12 +124,12 @@ NormalFormResult analyzeRelation(int attributeCount,
   // A partial dependency need not be in the cover; look for one from each
   // maximal proper subset of each key, and add the first found.
   for (const AttributeSet& key : result.keys.keys) {
-    if (fails2nf) break;
+    if (fails2nf || !fails3nf) break;
     for (int a = key.first(); a >= 0 && !fails2nf; a = key.next(a)) {
       AttributeSet part = key;
       part.erase(a);
       const AttributeSet partClosure = index.closure(part) & attributes;
-      const AttributeSet nonPrime = partClosure - prime;
+      const AttributeSet nonPrime = partClosure & primality->nonPrime;
       for (int b = nonPrime.first(); b >= 0; b = nonPrime.next(b)) {
         result.violations.push_back(
             {{part, AttributeSet::of(attributeCount, {b})},
@@ -108,6 +140,9 @@ NormalFormResult analyzeRelation(int attributeCount,
         fails2nf = true;
       }
     }
+  }
+  if (fails3nf && !fails2nf && !result.keys.complete) {
+    return undecidedBy("not in 3NF, and whether in 2NF is unknown");
   }
   result.form = !failsBcnf  ? NormalFormName::kBcnf
                 : !fails3nf ? NormalFormName::k3nf

@@ -15,6 +15,7 @@
 #include "design/Keys.h"
 #include "design/Schema.h"
 #include "design/Undecided.h"
+#include "design/WorkBudget.h"
 
 namespace fdtools::design {
 
@@ -59,11 +60,15 @@ struct NormalFormResult {
 
 // `cover` is a minimal cover of the dependencies that hold in the relation
 // on `attributes`, all inside it.
-// `keys`, when given, are those of the relation, found before.
+// `keys`, when given, are those of the relation, found before (maybe not
+// all of them: the form is then decided as far as the keys found and a
+// search for the prime attributes allow). The key and primality searches
+// draw on `budget`, or on a budget of their own.
 NormalFormResult analyzeRelation(int attributeCount,
                                  const AttributeSet& attributes,
                                  const std::vector<Dependency>& cover,
-                                 int maxKeys, const KeySet* keys = nullptr);
+                                 int maxKeys, const KeySet* keys = nullptr,
+                                 WorkBudget* budget = nullptr);
 
 // The result for a relation that could not be decided.
 NormalFormResult undecidedRelation(const AttributeSet& attributes,

@@ -203,7 +203,7 @@ Decomposition decompose4nf(const MixedImplication& dependencies,
   SplitTree tree(steps);
   std::vector<AttributeSet> pending = {AttributeSet::all(n)};
   tree.root(pending.back());
-  WorkBudget budget;
+  WorkBudget budget{kMultivaluedWorkBudget};
   while (!pending.empty()) {
     const AttributeSet table = std::move(pending.back());
     pending.pop_back();

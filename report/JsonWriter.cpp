@@ -252,6 +252,11 @@ class Writer {
     if (!brief) {
       json.key("keys");
       sets(result.keys.keys);
+      // Only where the form was decided without every key.
+      if (!result.keys.complete) {
+        json.key("keysComplete");
+        json.boolean(false);
+      }
       json.key("cover");
       dependencies(result.cover);
     }

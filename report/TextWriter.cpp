@@ -198,6 +198,11 @@ class Writer {
     for (std::size_t k = 0; !brief && k < result.keys.keys.size(); ++k) {
       out << label << " key " << k << ": " << set(result.keys.keys[k]) << "\n";
     }
+    if (!brief && !result.keys.complete) {
+      out << label << " keys: not all listed (key enumeration stopped by "
+          << design::stopDescription(result.keys)
+          << "; the form is decided without them)\n";
+    }
     for (std::size_t d = 0; !brief && d < result.cover.size(); ++d) {
       out << label << " cover " << d << ": " << dependency(result.cover[d])
           << "\n";

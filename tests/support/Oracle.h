@@ -7,6 +7,7 @@
 #ifndef TESTS_SUPPORT_ORACLE_H_
 #define TESTS_SUPPORT_ORACLE_H_
 
+#include <algorithm>
 #include <bitset>
 #include <random>
 #include <string>
@@ -100,7 +101,9 @@ struct SmallSchema {
 
 inline design::AttributeSet toSet(int attributes, Mask mask) {
   design::AttributeSet set(attributes);
-  for (int a = 0; a < attributes; ++a) {
+  // A mask holds 32 attributes; wider sets keep the rest out.
+  const int held = std::min(attributes, 32);
+  for (int a = 0; a < held; ++a) {
     if (mask >> a & 1) set.insert(a);
   }
   return set;

@@ -44,7 +44,7 @@ TEST_P(FourthNormalFormProperties, FormsKeysAndViolationsFollowTheDefinitions) {
     for (const Mask table : {allOf(n), random.subset(n, 1, n),
                              random.subset(n, std::min(2, n), n)}) {
       SCOPED_TRACE(describe(schema, table));
-      WorkBudget budget;
+      WorkBudget budget{kMultivaluedWorkBudget};
       const NormalFormResult result =
           analyzeWithMultivalued(toSet(n, table), implication, 100, budget);
       ASSERT_FALSE(result.undecided);
@@ -165,7 +165,7 @@ TEST_P(FourthNormalFormProperties, DecompositionInto4nfIsLosslessAndIn4nf) {
 TEST(FourthNormalForm, StopsWhereItCannotBeExact) {
   const int n = kMaxMultivaluedTableAttributes + 1;
   const MixedImplication implication(n, {}, {{toSet(n, 1), toSet(n, 2)}});
-  WorkBudget budget;
+  WorkBudget budget{kMultivaluedWorkBudget};
   EXPECT_TRUE(
       analyzeWithMultivalued(AttributeSet::all(n), implication, 10, budget)
           .undecided);
