@@ -87,10 +87,39 @@ class SparseTableau {
   SparseTableau(int attributeCount, const std::vector<AttributeSet>& tables)
       : tables_(tables),
         columns_(static_cast<std::size_t>(attributeCount)),
+        holders_(static_cast<std::size_t>(attributeCount)),
         distinguished_(tables.size()) {
     for (std::size_t r = 0; r < tables.size(); ++r) {
       distinguished_[r] = tables[r].size();
+      const AttributeSet& table = tables[r];
+      for (int a = table.first(); a >= 0; a = table.next(a)) {
+        holders_[static_cast<std::size_t>(a)].push_back(static_cast<int>(r));
+      }
     }
+  }
+
+  // The rows whose symbol in `column` another row may share, in order:
+  // any other row holds a symbol of its own there, which nothing equals.
+  void sharedRows(int column, std::vector<int>& rows) const {
+    const std::size_t c = static_cast<std::size_t>(column);
+    rows = holders_[c];
+    if (!columns_[c]) return;
+    for (const auto& [symbol, listed] : columns_[c]->rowsOf) {
+      rows.insert(rows.end(), listed.begin(), listed.end());
+    }
+    std::sort(rows.begin(), rows.end());
+  }
+
+  // How many rows sharedRows() gives.
+  std::size_t sharedCount(int column) const {
+    const std::size_t c = static_cast<std::size_t>(column);
+    std::size_t count = holders_[c].size();
+    if (columns_[c]) {
+      for (const auto& [symbol, listed] : columns_[c]->rowsOf) {
+        count += listed.size();
+      }
+    }
+    return count;
   }
 
   int rows() const { return static_cast<int>(tables_.size()); }
@@ -173,6 +202,8 @@ class SparseTableau {
   const std::vector<AttributeSet>& tables_;
   // Made when a symbol of the column first changes.
   std::vector<std::unique_ptr<Column>> columns_;
+  // Per column, the rows whose table holds it.
+  std::vector<std::vector<int>> holders_;
   // Per row, its distinguished cells.
   std::vector<int> distinguished_;
 };
@@ -248,7 +279,8 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
   }
   std::vector<char> queued(groups.size(), 1);
   std::vector<int> changed;
-  std::vector<int> firstOf;
+  std::vector<int> firstOf(tables.size(), -1);
+  std::vector<int> candidates;
   std::unordered_map<std::vector<int>, int, SymbolsHash> firstRow;
   std::vector<int> values;
   while (!work.empty()) {
@@ -260,9 +292,28 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
     // by their left-side symbols holds while the group is applied.
     const std::vector<int>& left = groups[g].left;
     firstRow.clear();
-    firstOf.assign(tableau.rows(), -1);
+    // Only rows that share their symbol in one column of the left side
+    // with some other row can agree with one on all of it; the column
+    // with fewest such rows is taken.
+    if (left.empty()) {
+      candidates.resize(static_cast<std::size_t>(tableau.rows()));
+      for (int r = 0; r < tableau.rows(); ++r) {
+        candidates[static_cast<std::size_t>(r)] = r;
+      }
+    } else {
+      int narrowest = left.front();
+      std::size_t fewest = tableau.sharedCount(narrowest);
+      for (const int column : left) {
+        const std::size_t count = tableau.sharedCount(column);
+        if (count < fewest) {
+          fewest = count;
+          narrowest = column;
+        }
+      }
+      tableau.sharedRows(narrowest, candidates);
+    }
     values.resize(left.size());
-    for (int r = 0; r < tableau.rows(); ++r) {
+    for (const int r : candidates) {
       for (std::size_t i = 0; i < left.size(); ++i) {
         values[i] = tableau.at(r, left[i]);
       }
@@ -270,7 +321,7 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
       if (!isNew) firstOf[static_cast<std::size_t>(r)] = it->second;
     }
     for (const std::size_t d : groups[g].members) {
-      for (int r = 0; r < tableau.rows(); ++r) {
+      for (const int r : candidates) {
         const int first = firstOf[static_cast<std::size_t>(r)];
         if (first < 0) continue;
         for (const int column : rights[d]) {
@@ -289,6 +340,7 @@ ChaseResult chase(int attributeCount, const std::vector<AttributeSet>& tables,
         }
       }
     }
+    for (const int r : candidates) firstOf[static_cast<std::size_t>(r)] = -1;
     for (const int column : changed) {
       for (const std::size_t other : byLeft[column]) {
         if (!queued[other]) {

@@ -1,8 +1,14 @@
 #include "design/Checks.h"
 
+#include <cstdint>
+#include <optional>
+
 #include "design/Audit.h"
+#include "design/BcnfTest.h"
 #include "design/ClosureIndex.h"
 #include "design/DecompositionAnalysis.h"
+#include "design/Keys.h"
+#include "design/WorkBudget.h"
 
 namespace fdtools::design {
 namespace {
@@ -124,8 +130,27 @@ DecompositionCheck checkDecomposition(Audit& audit,
       : *form == NormalFormName::kBcnf ? DecompositionProperty::kBcnf
                                        : DecompositionProperty::k3nf;
   const std::vector<NormalFormResult>& tables = audit.tableForms();
+  // A table too wide to analyse whole may still be shown in BCNF, or out
+  // of it, without its projection; BCNF implies 3NF.
+  std::optional<BcnfTester> tester;
+  WorkBudget budget{kRunWorkBudget};
   for (std::size_t t = 0; t < tables.size(); ++t) {
     const NormalFormResult& relation = tables[t];
+    if (relation.undecided && !schema.hasMultivalued()) {
+      if (!tester)
+        tester.emplace(schema.attributeCount(), audit.cover(), audit.index());
+      const std::uint64_t before = tester->work();
+      const BcnfEvidence evidence =
+          tester->test(relation.attributes, before + budget.left);
+      budget.spend(tester->work() - before);
+      if (evidence.verdict == BcnfEvidence::Verdict::kInBcnf) continue;
+      if (evidence.verdict == BcnfEvidence::Verdict::kViolated &&
+          *form != NormalFormName::k3nf) {
+        result.failures.push_back(
+            {property, -1, static_cast<int>(t), evidence.violation, {}, false});
+        continue;
+      }
+    }
     if (relation.undecided) {
       result.undecided = Undecided{"table " + std::to_string(t) + ": " +
                                    relation.undecided->reason};

@@ -69,7 +69,8 @@ NormalFormResult analyzeTable(const AttributeSet& table, int attributeCount,
                               const std::vector<Dependency>& cover,
                               ClosureIndex& coverIndex, int maxKeys,
                               WorkBudget* budget) {
-  Projection projection = projectOnto(table, attributeCount, cover, coverIndex);
+  Projection projection =
+      projectOnto(table, attributeCount, cover, coverIndex, budget);
   if (projection.undecided) {
     return undecidedRelation(table, std::move(*projection.undecided));
   }

@@ -97,12 +97,14 @@ std::optional<AttributeSet> keyHolding(
     const AttributeSet& part, std::uint64_t* work = nullptr);
 
 // Enough for every key of schemas with thousands of attributes and
-// dependencies when their keys number in the hundreds; about a second.
+// dependencies when their keys number in the hundreds; a few tenths of a
+// second.
 constexpr std::uint64_t kKeyWorkBudget = std::uint64_t{1} << 26;
 // What settling the prime attributes of one relation may add.
 constexpr std::uint64_t kPrimalityWorkBudget = std::uint64_t{1} << 25;
-// What every key and primality search of one run may spend together.
-constexpr std::uint64_t kRunWorkBudget = std::uint64_t{1} << 27;
+// What every key, primality and projection search of one run may spend
+// together: room for a few searches that each use up their own share.
+constexpr std::uint64_t kRunWorkBudget = std::uint64_t{1} << 28;
 
 // The keys of the relation on `universe` under `dependencies` (attributes
 // of both sides inside `universe`): at most `maxKeys` of them, and no more

@@ -19,7 +19,28 @@ std::uint32_t nextSameCount(std::uint32_t mask) {
 
 Projection projectOnto(const AttributeSet& table, int attributeCount,
                        const std::vector<Dependency>& cover,
-                       ClosureIndex& /*index*/) {
+                       ClosureIndex& /*index*/, WorkBudget* budget) {
+  return Projector(attributeCount, cover).project(table, budget);
+}
+
+Projector::Projector(int attributeCount, const std::vector<Dependency>& cover)
+    : attributeCount(attributeCount),
+      cover(cover),
+      byRight(static_cast<std::size_t>(attributeCount)) {
+  for (std::size_t d = 0; d < cover.size(); ++d) {
+    const AttributeSet& right = cover[d].right;
+    for (int a = right.first(); a >= 0; a = right.next(a))
+      byRight[a].push_back(d);
+  }
+}
+
+Projection Projector::project(const AttributeSet& table, WorkBudget* budget) {
+  WorkBudget own{kProjectionWorkBudget};
+  WorkBudget& work = budget != nullptr ? *budget : own;
+  const std::uint64_t allowed = work.share(kProjectionWorkBudget);
+  const auto stopped = [&] {
+    return Undecided{"the exact projection stopped by the work budget"};
+  };
   Projection result;
   // A table of every attribute keeps F as it is.
   if (AttributeSet::all(attributeCount).isSubsetOf(table)) {
@@ -31,13 +52,6 @@ Projection projectOnto(const AttributeSet& table, int attributeCount,
   // table cannot add to what any subset determines within it. On long
   // chains this keeps each closure near the table instead of running to
   // the end of the schema.
-  std::vector<std::vector<std::size_t>> byRight(
-      static_cast<std::size_t>(attributeCount));
-  for (std::size_t d = 0; d < cover.size(); ++d) {
-    const AttributeSet& right = cover[d].right;
-    for (int a = right.first(); a >= 0; a = right.next(a))
-      byRight[a].push_back(d);
-  }
   std::vector<char> relevant(static_cast<std::size_t>(attributeCount), 0);
   std::vector<char> used(cover.size(), 0);
   std::vector<int> pending = table.ids();
@@ -82,10 +96,19 @@ Projection projectOnto(const AttributeSet& table, int attributeCount,
   std::vector<Dependency> projected;
   const std::uint32_t end = std::uint32_t{1} << m;
   std::vector<AttributeSet> within(end);
+  // Every superkey test scans the superkeys found so far.
+  std::uint64_t scans = 0;
+  const auto spent = [&] { return near.work() + scans; };
   for (int size = 0; size <= m; ++size) {
     std::uint32_t mask = size == 0 ? 0 : (std::uint32_t{1} << size) - 1;
     for (; mask < end; mask = size == 0 ? end : nextSameCount(mask)) {
+      if (spent() > allowed) {
+        work.spend(spent());
+        result.undecided = stopped();
+        return result;
+      }
       bool skip = false;
+      scans += superkeys.size();
       for (const std::uint32_t key : superkeys) {
         if ((mask & key) == key) {
           skip = true;
@@ -107,6 +130,18 @@ Projection projectOnto(const AttributeSet& table, int attributeCount,
       if (size == 0) break;
     }
   }
+  // Minimising takes a closure per left-side attribute of each dependency,
+  // each of which may pass over all of them.
+  std::uint64_t size = 0;
+  for (const Dependency& dependency : projected) {
+    size += static_cast<std::uint64_t>(dependency.left.size()) + 1;
+  }
+  if (spent() + size * size > allowed) {
+    work.spend(spent());
+    result.undecided = stopped();
+    return result;
+  }
+  work.spend(spent() + size * size);
   result.cover = minimalCover(attributeCount, projected);
   return result;
 }

@@ -6,6 +6,8 @@
 #ifndef DESIGN_PROJECTION_H_
 #define DESIGN_PROJECTION_H_
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "design/ClosureIndex.h"
 #include "design/Schema.h"
 #include "design/Undecided.h"
+#include "design/WorkBudget.h"
 
 namespace fdtools::design {
 
@@ -21,6 +24,9 @@ namespace fdtools::design {
 // need to be combined: X+ is X together with the closure of that part.
 // 2^16 combinations at most.
 constexpr int kMaxProjectionLeftAttributes = 16;
+// What one projection may spend, in closure work (see ClosureIndex::work)
+// plus an estimate of minimising what it found: a few tenths of a second.
+constexpr std::uint64_t kProjectionWorkBudget = std::uint64_t{1} << 26;
 
 struct Projection {
   std::optional<Undecided> undecided;
@@ -28,10 +34,27 @@ struct Projection {
   std::vector<Dependency> cover;
 };
 
+// Projects many tables under one F, indexing F once.
+class Projector {
+ public:
+  // `cover` is a minimal cover of F; it must outlive the projector.
+  Projector(int attributeCount, const std::vector<Dependency>& cover);
+
+  // The work is drawn from `budget`, or from a budget of its own.
+  Projection project(const AttributeSet& table, WorkBudget* budget = nullptr);
+
+ private:
+  int attributeCount;
+  const std::vector<Dependency>& cover;
+  // Per attribute, the dependencies with it on the right.
+  std::vector<std::vector<std::size_t>> byRight;
+};
+
 // `cover` is a minimal cover of F and `index` a closure index over it.
+// The work is drawn from `budget`, or from a budget of its own.
 Projection projectOnto(const AttributeSet& table, int attributeCount,
                        const std::vector<Dependency>& cover,
-                       ClosureIndex& index);
+                       ClosureIndex& index, WorkBudget* budget = nullptr);
 
 }  // namespace fdtools::design
 

@@ -3,15 +3,24 @@
 #include <algorithm>
 #include <map>
 
+#include "design/BcnfTest.h"
 #include "design/Chase.h"
 #include "design/ClosureIndex.h"
 #include "design/Cover.h"
 #include "design/FourthNormalForm.h"
+#include "design/Keys.h"
 #include "design/Projection.h"
 #include "design/TableIndex.h"
 
 namespace fdtools::design {
 namespace {
+
+// What the exact projection of one table may spend in a BCNF
+// decomposition: all that textbook schemas need.
+constexpr std::uint64_t kBcnfProjectionWorkBudget = std::uint64_t{1} << 22;
+// Wider tables are decomposed by the pair test without trying to project
+// them: the projection's preparation alone is linear in F.
+constexpr int kMaxBcnfProjectedAttributes = 2 * kMaxProjectionLeftAttributes;
 
 // One key, polynomially, where listing every key may not be: the
 // attributes on no right side, which every key holds, then each attribute
@@ -53,7 +62,7 @@ class SplitTree {
     const auto [parent, table] = pendingNodes.back();
     pendingNodes.pop_back();
     const int node = static_cast<int>(steps->splits.size());
-    steps->splits.push_back({table, std::nullopt, false, -1, -1});
+    steps->splits.push_back({table, std::nullopt, false, false, -1, -1});
     if (parent >= 0) {
       SynthesisSteps::Split& above =
           steps->splits[static_cast<std::size_t>(parent)];
@@ -65,12 +74,13 @@ class SplitTree {
   // `node` split on `violation` into the last two tables of `pending`,
   // the one on top (taken first) being the first part.
   void split(int node, const Dependency& violation, bool multivalued,
-             const std::vector<AttributeSet>& pending) {
+             const std::vector<AttributeSet>& pending, bool byPairs = false) {
     if (steps == nullptr) return;
     SynthesisSteps::Split& split =
         steps->splits[static_cast<std::size_t>(node)];
     split.violation = violation;
     split.multivalued = multivalued;
+    split.byPairs = byPairs;
     pendingNodes.push_back({node, pending[pending.size() - 2]});
     pendingNodes.push_back({node, pending.back()});
   }
@@ -149,14 +159,23 @@ Decomposition synthesize3nf(int attributeCount,
 
 Decomposition decomposeBcnf(int attributeCount,
                             const std::vector<Dependency>& dependencies,
-                            SynthesisSteps* steps) {
+                            SynthesisSteps* steps, int maxProjectedSchema) {
   const std::vector<Dependency> cover =
       minimalCover(attributeCount, dependencies);
   if (steps != nullptr) steps->cover = cover;
   SplitTree tree(steps);
   ClosureIndex index(attributeCount, cover);
+  BcnfTester tester(attributeCount, cover, index);
+  Projector projector(attributeCount, cover);
+  WorkBudget budget{kRunWorkBudget};
   Decomposition result;
   if (attributeCount == 0) return result;
+  const auto overBudget = [&] {
+    result.undecided =
+        Undecided{"the BCNF decomposition stopped by the work budget"};
+    result.tables.clear();
+    return result;
+  };
   // Depth first, the part determined by the violating left side before the
   // rest, so the order of the result is fixed.
   std::vector<AttributeSet> pending = {AttributeSet::all(attributeCount)};
@@ -165,21 +184,73 @@ Decomposition decomposeBcnf(int attributeCount,
     const AttributeSet table = std::move(pending.back());
     pending.pop_back();
     const int node = tree.take();
-    const Projection projection =
-        projectOnto(table, attributeCount, cover, index);
-    if (projection.undecided) {
-      result.undecided = projection.undecided;
-      result.tables.clear();
-      return result;
-    }
-    const Dependency* violation = nullptr;
-    for (const Dependency& dependency : projection.cover) {
-      if (!index.implies(dependency.left, table)) {
-        violation = &dependency;
-        break;
+    // A table narrow enough is projected exactly, and split on the first
+    // dependency of its projection that breaks BCNF.
+    std::optional<Dependency> violation;
+    // A small share each: beyond it the pair test is cheaper. Wide tables
+    // and those of wide schemas go to it straight away, but for the whole
+    // schema, which the projection answers at once.
+    WorkBudget projecting{budget.share(kBcnfProjectionWorkBudget)};
+    // In wider schemas the tables are many, and so are their projections.
+    const bool narrow = (attributeCount <= maxProjectedSchema &&
+                         table.size() <= kMaxBcnfProjectedAttributes) ||
+                        table.size() == attributeCount;
+    const Projection projection = narrow
+                                      ? projector.project(table, &projecting)
+                                      : Projection{Undecided{"too wide"}, {}};
+    budget.spend(budget.share(kBcnfProjectionWorkBudget) - projecting.left);
+    bool inBcnf = false;
+    if (!projection.undecided) {
+      inBcnf = true;
+      for (const Dependency& dependency : projection.cover) {
+        if (!index.implies(dependency.left, table)) {
+          violation = dependency;
+          inBcnf = false;
+          break;
+        }
+      }
+    } else {
+      // Otherwise Tsou and Fischer's way: while pairs fire on superkeys,
+      // narrow to a least determinant and what it determines; what passes
+      // the pair test is in BCNF and splits off.
+      AttributeSet part = table;
+      int determined = -1;
+      while (true) {
+        const std::uint64_t before = tester.work();
+        const BcnfEvidence evidence = tester.test(part, budget.left);
+        budget.spend(tester.work() - before);
+        if (evidence.verdict == BcnfEvidence::Verdict::kOverBudget) {
+          return overBudget();
+        }
+        if (evidence.verdict == BcnfEvidence::Verdict::kViolated) {
+          // No superkey of the part is none of the whole table either.
+          violation = evidence.violation;
+          break;
+        }
+        if (evidence.verdict == BcnfEvidence::Verdict::kInBcnf) {
+          inBcnf = determined < 0;
+          break;
+        }
+        part = evidence.determinant;
+        part.insert(evidence.determined);
+        determined = evidence.determined;
+      }
+      if (!inBcnf && !violation) {
+        Dependency by{part, AttributeSet::of(attributeCount, {determined})};
+        by.left.erase(determined);
+        AttributeSet rest = table;
+        rest.erase(determined);
+        if (!index.implies(by.left, table)) {
+          violation = std::move(by);
+        } else {
+          pending.push_back(std::move(rest));
+          pending.push_back(std::move(part));
+          tree.split(node, by, false, pending, true);
+          continue;
+        }
       }
     }
-    if (violation == nullptr) {
+    if (inBcnf) {
       result.tables.push_back(table);
       continue;
     }

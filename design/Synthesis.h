@@ -37,10 +37,17 @@ struct SynthesisSteps {
   // BCNF and 4NF: the split tree, root first. A node is a leaf, in the
   // form, or split on `violation` (X -> X+ within the table, or X ->> Y)
   // into the nodes `first` (the part X determines) and `second`.
+  //
+  // A BCNF table too wide to project may instead split by the pair test:
+  // `violation` is then X -> A where X A, the first part, has no two
+  // attributes A', B with A' in (X A - {A',B})+ and so is in BCNF, and the
+  // second is the table without A; lossless, since X determines X A, but X
+  // may be a superkey of the table.
   struct Split {
     AttributeSet table;
     std::optional<Dependency> violation;
     bool multivalued = false;
+    bool byPairs = false;
     int first = -1;
     int second = -1;
   };
@@ -48,8 +55,8 @@ struct SynthesisSteps {
 };
 
 struct Decomposition {
-  // Set when a table was too large to project exactly; then `tables` is
-  // empty.
+  // Set when a table could not be decided within the work budget; then
+  // `tables` is empty.
   std::optional<Undecided> undecided;
   std::vector<AttributeSet> tables;
 };
@@ -59,9 +66,15 @@ Decomposition synthesize3nf(int attributeCount,
                             const std::vector<Dependency>& dependencies,
                             SynthesisSteps* steps = nullptr);
 
+// Tables of schemas of at most 64 attributes (`maxProjectedSchema`) are
+// projected exactly when narrow and split on the first dependency of the
+// projection that breaks BCNF; the others, by what the pair test finds
+// (see BcnfTest.h), which is polynomial.
+constexpr int kMaxBcnfProjectedSchema = 64;
 Decomposition decomposeBcnf(int attributeCount,
                             const std::vector<Dependency>& dependencies,
-                            SynthesisSteps* steps = nullptr);
+                            SynthesisSteps* steps = nullptr,
+                            int maxProjectedSchema = kMaxBcnfProjectedSchema);
 
 // Splits on X ->> Y with X not a superkey into X Y and the rest, X Y first,
 // until every table is in 4NF; lossless. Undecided when a table is too

@@ -505,6 +505,10 @@ class Writer {
         json.key("kind");
         json.string(split.multivalued ? "mvd" : "fd");
         json.endObject();
+        if (split.byPairs) {
+          json.key("byPairs");
+          json.boolean(true);
+        }
         json.key("children");
         json.beginArray();
         json.number(split.first);

@@ -165,6 +165,18 @@ std::vector<std::string> synthesisStepTexts(
         steps.splits[static_cast<std::size_t>(split.first)];
     const design::SynthesisSteps::Split& second =
         steps.splits[static_cast<std::size_t>(split.second)];
+    if (split.byPairs) {
+      texts.push_back(
+          text + spell.dependency(v, false) +
+          " holds in it and no attributes A, B of " + spell.set(first.table) +
+          " have A in (" + spell.set(first.table) +
+          " - {A,B})+, so that part is in BCNF and it splits "
+          "into node " +
+          std::to_string(split.first) + ", " + spell.set(first.table) +
+          ", and node " + std::to_string(split.second) + ", " +
+          spell.set(second.table) + ", losslessly");
+      continue;
+    }
     texts.push_back(text + spell.dependency(v, split.multivalued) + " breaks " +
                     form + " (" + spell.set(v.left) +
                     " is no superkey of it), so it splits into node " +

@@ -261,7 +261,12 @@ function synthesisSteps(steps, method) {
     switch (s.rule) {
       case 'cover': return ['Start from the minimal cover: ', ...joinedNodes(s.cover.map(depText))];
       case 'table': return ['Table ', setText(s.table), ' from the left side ', setText(s.left), ' and its right sides ', setText(s.right)];
-      case 'split': return ['Node ' + s.node + ', ', setText(s.table), ': ', depText(s.dependency), ' breaks ' + method + ' (',
+      case 'split': if (s.byPairs) {
+        return ['Node ' + s.node + ', ', setText(s.table), ': ', depText(s.dependency),
+          ' holds in it and its first part passes the pair test (no A, B in it with A in its closure without A and B), ' +
+          'so that part is in ' + method + ' and it splits into nodes ' + s.children.join(' and ')];
+      }
+      return ['Node ' + s.node + ', ', setText(s.table), ': ', depText(s.dependency), ' breaks ' + method + ' (',
         setText(s.dependency.left), ' is no superkey of it), so it splits into nodes ' + s.children.join(' and ')];
       case 'leaf': return ['Node ' + s.node + ', ', setText(s.table), ': in ' + method];
       case 'removed': return [setText(s.table), ' lies inside ', setText(s.inside), ' and goes'];
