@@ -7,32 +7,38 @@ ClosureIndex::ClosureIndex(int attributeCount,
     : attributeCount_(attributeCount),
       useStart(static_cast<std::size_t>(attributeCount) + 1, 0),
       disabled(dependencies.size(), 0),
-      reachedStamp(static_cast<std::size_t>(attributeCount), 0),
-      countStamp(dependencies.size(), 0),
-      remaining(dependencies.size(), 0) {
+      reachedStamp(static_cast<std::size_t>(attributeCount), 0) {
   rightStart.push_back(0);
   for (std::size_t d = 0; d < dependencies.size(); ++d) {
     const Dependency& dependency = dependencies[d];
-    leftSize.push_back(dependency.left.size());
-    for (int a = dependency.left.first(); a >= 0; a = dependency.left.next(a)) {
-      ++useStart[a + 1];
-    }
     for (int a = dependency.right.first(); a >= 0;
          a = dependency.right.next(a)) {
       rightIds.push_back(a);
     }
     rightStart.push_back(static_cast<int>(rightIds.size()));
-    if (dependency.left.empty()) emptyLeft.push_back(static_cast<int>(d));
+    namesOnLeft.push_back(dependency.left.size());
+    if (d > 0 && dependency.left == dependencies[d - 1].left) continue;
+    const int group = static_cast<int>(leftSize.size());
+    groupStart.push_back(static_cast<int>(d));
+    leftSize.push_back(dependency.left.size());
+    for (int a = dependency.left.first(); a >= 0; a = dependency.left.next(a)) {
+      ++useStart[a + 1];
+    }
+    if (dependency.left.empty()) emptyLeft.push_back(group);
   }
+  groupStart.push_back(static_cast<int>(dependencies.size()));
   for (int a = 0; a < attributeCount; ++a) useStart[a + 1] += useStart[a];
   uses.resize(static_cast<std::size_t>(useStart[attributeCount]));
   std::vector<int> next(useStart.begin(), useStart.end() - 1);
-  for (std::size_t d = 0; d < dependencies.size(); ++d) {
-    const AttributeSet& left = dependencies[d].left;
+  for (std::size_t g = 0; g < leftSize.size(); ++g) {
+    const AttributeSet& left =
+        dependencies[static_cast<std::size_t>(groupStart[g])].left;
     for (int a = left.first(); a >= 0; a = left.next(a)) {
-      uses[next[a]++] = static_cast<int>(d);
+      uses[next[a]++] = static_cast<int>(g);
     }
   }
+  countStamp.assign(leftSize.size(), 0);
+  remaining.assign(leftSize.size(), 0);
   queue.reserve(static_cast<std::size_t>(attributeCount));
 }
 
@@ -107,24 +113,30 @@ bool ClosureIndex::propagate(int skip) {
           queue.begin() + static_cast<std::ptrdiff_t>(before), queue.end());
       trace->add(
           {d, AttributeSet::of(attributeCount_, added)},
-          added.size() + static_cast<std::size_t>(leftSize[d]) +
+          added.size() + static_cast<std::size_t>(namesOnLeft[d]) +
               static_cast<std::size_t>(rightStart[d + 1] - rightStart[d]));
     }
     return false;
   };
-  for (const int d : emptyLeft) {
-    if (fire(d)) return true;
+  const auto fireGroup = [&](int g) {
+    for (int d = groupStart[g]; d < groupStart[g + 1]; ++d) {
+      if (fire(d)) return true;
+    }
+    return false;
+  };
+  for (const int g : emptyLeft) {
+    if (fireGroup(g)) return true;
   }
   for (std::size_t q = 0; q < queue.size(); ++q) {
     const int a = queue[q];
     work_ += static_cast<std::uint64_t>(useStart[a + 1] - useStart[a]);
     for (int u = useStart[a]; u < useStart[a + 1]; ++u) {
-      const int d = uses[u];
-      if (countStamp[d] != call) {
-        countStamp[d] = call;
-        remaining[d] = leftSize[d];
+      const int g = uses[u];
+      if (countStamp[g] != call) {
+        countStamp[g] = call;
+        remaining[g] = leftSize[g];
       }
-      if (--remaining[d] == 0 && fire(d)) return true;
+      if (--remaining[g] == 0 && fireGroup(g)) return true;
     }
   }
   return target == nullptr;

@@ -62,20 +62,28 @@ class ClosureIndex {
 
   int attributeCount_;
   std::uint64_t work_ = 0;
-  // Dependency d has leftSize[d] left-side attributes and the right side
-  // rightIds[rightStart[d]] .. rightIds[rightStart[d + 1] - 1].
+  // Dependency d has the right side rightIds[rightStart[d]] ..
+  // rightIds[rightStart[d + 1] - 1]. Dependencies next to each other with
+  // one left side form a group, counted down once: a split right side
+  // costs no more than the whole. Group g is dependencies groupStart[g] ..
+  // groupStart[g + 1] - 1, with leftSize[g] left-side attributes; they
+  // fire in their order, as they would one by one.
+  std::vector<int> groupStart;
   std::vector<int> leftSize;
   std::vector<int> rightStart;
   std::vector<int> rightIds;
-  // uses[useStart[a]] .. uses[useStart[a + 1] - 1]: dependencies with
-  // attribute a on the left.
+  // Per dependency, for the size of its step.
+  std::vector<int> namesOnLeft;
+  // uses[useStart[a]] .. uses[useStart[a + 1] - 1]: groups with attribute
+  // a on the left.
   std::vector<int> useStart;
   std::vector<int> uses;
   std::vector<int> emptyLeft;
   std::vector<char> disabled;
 
-  // Per call. A stamp different from `call` means "untouched in this call",
-  // so a call resets nothing it does not reach.
+  // Per call, per attribute and per group. A stamp different from `call`
+  // means "untouched in this call", so a call resets nothing it does not
+  // reach.
   std::uint32_t call = 0;
   std::vector<std::uint32_t> reachedStamp;
   std::vector<std::uint32_t> countStamp;

@@ -1,5 +1,6 @@
 #include "design/Cover.h"
 
+#include <algorithm>
 #include <map>
 
 #include "design/ClosureIndex.h"
@@ -17,6 +18,81 @@ std::vector<Dependency> splitRightSides(
   }
   return split;
 }
+
+namespace {
+
+// The distinct left sides of a list of dependencies, to tell cheaply when
+// nothing but X itself can fire from a part of X: then no closure is
+// needed to know that X loses no attribute, or that X -> A is needed.
+class LeftSides {
+ public:
+  explicit LeftSides(int attributeCount,
+                     const std::vector<Dependency>& dependencies)
+      : dependencies(dependencies),
+        byAttribute(static_cast<std::size_t>(attributeCount)) {
+    std::map<std::vector<int>, int> seen;
+    for (const Dependency& dependency : dependencies) {
+      std::vector<int> ids = dependency.left.ids();
+      const auto [it, isNew] =
+          seen.emplace(std::move(ids), static_cast<int>(sizes.size()));
+      sideOf.push_back(it->second);
+      if (dependency.left.empty()) ++emptyMembers;
+      if (!isNew) {
+        ++members[static_cast<std::size_t>(it->second)];
+        continue;
+      }
+      sizes.push_back(dependency.left.size());
+      members.push_back(1);
+      for (const int a : it->first) byAttribute[a].push_back(it->second);
+    }
+    for (std::vector<int>& sides : byAttribute) {
+      std::sort(sides.begin(), sides.end(), [&](int x, int y) {
+        return sizes[static_cast<std::size_t>(x)] <
+               sizes[static_cast<std::size_t>(y)];
+      });
+    }
+    counts.assign(sizes.size(), 0);
+    stamps.assign(sizes.size(), 0);
+  }
+
+  // Whether a left side lies strictly inside that of dependency `d`, or,
+  // when `equalCounts`, another dependency has the same one.
+  bool anyInside(std::size_t d, bool equalCounts) {
+    if (equalCounts && members[static_cast<std::size_t>(sideOf[d])] > 1) {
+      return true;
+    }
+    const AttributeSet& left = dependencies[d].left;
+    if (left.empty()) return false;
+    if (emptyMembers > 0) return true;
+    ++stamp;
+    const int size = left.size();
+    for (int a = left.first(); a >= 0; a = left.next(a)) {
+      for (const int side : byAttribute[static_cast<std::size_t>(a)]) {
+        const std::size_t s = static_cast<std::size_t>(side);
+        if (sizes[s] >= size) break;
+        if (stamps[s] != stamp) {
+          stamps[s] = stamp;
+          counts[s] = 0;
+        }
+        if (++counts[s] == sizes[s]) return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  const std::vector<Dependency>& dependencies;
+  std::vector<int> sideOf;
+  std::vector<std::vector<int>> byAttribute;
+  std::vector<int> sizes;
+  std::vector<int> members;
+  int emptyMembers = 0;
+  std::vector<int> counts;
+  std::vector<unsigned> stamps;
+  unsigned stamp = 0;
+};
+
+}  // namespace
 
 std::vector<Dependency> minimalCover(
     int attributeCount, const std::vector<Dependency>& dependencies,
@@ -51,11 +127,14 @@ std::vector<Dependency> minimalCover(
   // another keeps.
   {
     ClosureIndex index(attributeCount, cover);
+    LeftSides sides(attributeCount, cover);
     std::map<std::vector<int>, std::vector<std::size_t>> byLeft;
     for (std::size_t d = 0; d < cover.size(); ++d) {
       byLeft[cover[d].left.ids()].push_back(d);
     }
     for (auto& [ids, members] : byLeft) {
+      // Nothing fires from X less one attribute.
+      if (!sides.anyInside(members.front(), false)) continue;
       // Dependencies with the same left side so far.
       std::vector<std::vector<std::size_t>> classes = {std::move(members)};
       for (const int a : ids) {
@@ -86,11 +165,14 @@ std::vector<Dependency> minimalCover(
     }
   }
   ClosureIndex index(attributeCount, cover);
+  LeftSides sides(attributeCount, cover);
   std::vector<char> kept(cover.size(), 1);
   for (std::size_t d = 0; d < cover.size(); ++d) {
     const int skip = static_cast<int>(d);
     bool redundant = false;
-    if (steps != nullptr) {
+    if (!sides.anyInside(d, true)) {
+      // Without it nothing fires from X: it is needed.
+    } else if (steps != nullptr) {
       // The whole closure is the proof, so the walk does not stop early.
       AttributeSet reached = index.closure(cover[d].left, skip);
       redundant = cover[d].right.isSubsetOf(reached);

@@ -1,5 +1,6 @@
 #include "design/NormalForm.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -90,7 +91,18 @@ NormalFormResult analyzeRelation(int attributeCount,
   bool failsBcnf = false;
   bool fails3nf = false;
   bool fails2nf = false;
+  // A closure per dependency, each of which may pass over all of them:
+  // quadratic, so it is bounded too.
+  const std::uint64_t workBefore = index.work();
   for (const Dependency& dependency : cover) {
+    if (index.work() - workBefore > work.left) {
+      work.spend(index.work() - workBefore);
+      return undecidedRelation(
+          attributes,
+          {"the normal-form test stopped by the work budget after " +
+           std::to_string(&dependency - cover.data()) + " of " +
+           std::to_string(cover.size()) + " dependencies"});
+    }
     // The whole closure, not a test that stops once it holds everything:
     // it is the violation's reason.
     AttributeSet leftClosure = index.closure(dependency.left) & attributes;
@@ -141,6 +153,7 @@ NormalFormResult analyzeRelation(int attributeCount,
       }
     }
   }
+  work.spend(index.work() - workBefore);
   if (fails3nf && !fails2nf && !result.keys.complete) {
     return undecidedBy("not in 3NF, and whether in 2NF is unknown");
   }

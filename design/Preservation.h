@@ -54,6 +54,7 @@ class PreservationTester {
 
   ClosureIndex& index;
   std::vector<Ids> tableIds;
+  const std::vector<AttributeSet>& tables;
   // The tables that hold each attribute.
   std::vector<Ids> tablesOf;
   // The tables that meet the closure of the empty set.
