@@ -1,5 +1,6 @@
 #include "design/BcnfTest.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace fdtools::design {
@@ -11,15 +12,43 @@ BcnfTester::BcnfTester(int attributeCount, const std::vector<Dependency>& cover,
       index(index),
       startWork(index.work()),
       leftClosures(cover.size()),
-      rightSides(attributeCount) {
-  for (const Dependency& dependency : cover) rightSides |= dependency.right;
+      rightSides(attributeCount),
+      usesOf(static_cast<std::size_t>(attributeCount)),
+      counts(cover.size(), 0),
+      stamps(cover.size(), 0) {
+  for (std::size_t d = 0; d < cover.size(); ++d) {
+    const Dependency& dependency = cover[d];
+    rightSides |= dependency.right;
+    if (dependency.left.empty()) emptyLeft.push_back(static_cast<int>(d));
+    leftSizes.push_back(dependency.left.size());
+    const AttributeSet& left = dependency.left;
+    for (int a = left.first(); a >= 0; a = left.next(a)) {
+      usesOf[static_cast<std::size_t>(a)].push_back(static_cast<int>(d));
+    }
+  }
 }
 
 std::optional<Dependency> BcnfTester::coverViolation(
     const AttributeSet& table) {
-  for (std::size_t d = 0; d < cover.size(); ++d) {
+  // The dependencies with the left side inside the table, in cover order.
+  ++stamp;
+  inside = emptyLeft;
+  for (int a = table.first(); a >= 0; a = table.next(a)) {
+    const std::vector<int>& uses = usesOf[static_cast<std::size_t>(a)];
+    scans += uses.size() + 1;
+    for (const int d : uses) {
+      const std::size_t at = static_cast<std::size_t>(d);
+      if (stamps[at] != stamp) {
+        stamps[at] = stamp;
+        counts[at] = 0;
+      }
+      if (++counts[at] == leftSizes[at]) inside.push_back(d);
+    }
+  }
+  std::sort(inside.begin(), inside.end());
+  for (const int at : inside) {
+    const std::size_t d = static_cast<std::size_t>(at);
     const Dependency& dependency = cover[d];
-    if (!dependency.left.isSubsetOf(table)) continue;
     if (!dependency.right.intersects(table - dependency.left)) continue;
     if (!leftClosures[d]) leftClosures[d] = index.closure(dependency.left);
     if (table.isSubsetOf(*leftClosures[d])) continue;
@@ -78,8 +107,8 @@ BcnfEvidence BcnfTester::test(const AttributeSet& table,
     if (!index.implies(rest, AttributeSet::of(attributeCount, {a}))) continue;
     // A ∈ (T − {A,B})+ for every B outside a least part that gives A.
     AttributeSet least = leastDeterminant(rest, a);
-    const AttributeSet reached = index.closure(least) & table;
-    if (!table.isSubsetOf(reached)) {
+    if (!index.implies(least, table)) {
+      const AttributeSet reached = index.closure(least) & table;
       evidence.verdict = BcnfEvidence::Verdict::kViolated;
       evidence.violation = {least, reached - least};
       return evidence;

@@ -52,7 +52,7 @@ class BcnfTester {
   std::optional<Dependency> coverViolation(const AttributeSet& table);
 
   // Work done by every call so far (see ClosureIndex::work).
-  std::uint64_t work() const { return index.work() - startWork; }
+  std::uint64_t work() const { return index.work() - startWork + scans; }
 
  private:
   // A least part of `within` that still determines `target`, dropping
@@ -67,6 +67,17 @@ class BcnfTester {
   // needed: it does not depend on the table.
   std::vector<std::optional<AttributeSet>> leftClosures;
   AttributeSet rightSides;
+  // Per attribute, the cover dependencies with it on the left, so that
+  // those inside a table are found from the table's attributes; counted
+  // down per call.
+  std::vector<std::vector<int>> usesOf;
+  std::vector<int> emptyLeft;
+  std::vector<int> leftSizes;
+  std::vector<int> counts;
+  std::vector<std::uint32_t> stamps;
+  std::uint32_t stamp = 0;
+  std::vector<int> inside;
+  std::uint64_t scans = 0;
 };
 
 }  // namespace fdtools::design

@@ -37,6 +37,13 @@ const PreservationTester::Ids& PreservationTester::closeWithin(
   for (const int a : tableIds[t]) {
     if (index.inLastClosure(a)) inside.push_back(a);
   }
+  // 4M ids, 16 MB.
+  constexpr std::size_t kMaxMemoIds = std::size_t{1} << 22;
+  if (memoIds + part.size() + inside.size() > kMaxMemoIds) {
+    scratch = std::move(inside);
+    return scratch;
+  }
+  memoIds += part.size() + inside.size();
   return known.emplace(part, std::move(inside)).first->second;
 }
 

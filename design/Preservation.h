@@ -60,6 +60,10 @@ class PreservationTester {
   // The tables that meet the closure of the empty set.
   Ids tablesFromNothing;
   std::vector<std::map<Ids, Ids>> memo;
+  // Ids the memo holds: past a limit, closures are no longer kept, so
+  // that memory stays near the input's size.
+  std::size_t memoIds = 0;
+  Ids scratch;
   // Per test: whether a table is waiting to be closed, whether an
   // attribute is in Z.
   std::vector<char> due;

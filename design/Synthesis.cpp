@@ -187,6 +187,7 @@ Decomposition decomposeBcnf(int attributeCount,
     // A table narrow enough is projected exactly, and split on the first
     // dependency of its projection that breaks BCNF.
     std::optional<Dependency> violation;
+    std::optional<AttributeSet> determinedPart;
     // A small share each: beyond it the pair test is cheaper. Wide tables
     // and those of wide schemas go to it straight away, but for the whole
     // schema, which the projection answers at once.
@@ -216,6 +217,7 @@ Decomposition decomposeBcnf(int attributeCount,
       AttributeSet part = table;
       int determined = -1;
       while (true) {
+        if (budget.left == 0) return overBudget();
         const std::uint64_t before = tester.work();
         const BcnfEvidence evidence = tester.test(part, budget.left);
         budget.spend(tester.work() - before);
@@ -225,6 +227,10 @@ Decomposition decomposeBcnf(int attributeCount,
         if (evidence.verdict == BcnfEvidence::Verdict::kViolated) {
           // No superkey of the part is none of the whole table either.
           violation = evidence.violation;
+          // Found in the table itself, it holds X+ within the table.
+          if (determined < 0) {
+            determinedPart = evidence.violation.left | evidence.violation.right;
+          }
           break;
         }
         if (evidence.verdict == BcnfEvidence::Verdict::kInBcnf) {
@@ -255,7 +261,9 @@ Decomposition decomposeBcnf(int attributeCount,
       continue;
     }
     // X -> (X+ within the table) rather than X -> A: fewer splits.
-    const AttributeSet determined = index.closure(violation->left) & table;
+    const AttributeSet determined =
+        determinedPart ? std::move(*determinedPart)
+                       : index.closure(violation->left) & table;
     pending.push_back(table - (determined - violation->left));
     pending.push_back(determined);
     tree.split(node, {violation->left, determined - violation->left}, false,
