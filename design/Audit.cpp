@@ -88,6 +88,7 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
   if (!tableForms_) {
     const int n = schema_.attributeCount();
     ClosureIndex coverIndex(n, cover());
+    Projector projector(n, cover());
     tableForms_.emplace();
     // A table of every attribute is the schema itself: what holds in it is
     // the cover, and its keys are the schema's. A table given twice is
@@ -111,7 +112,8 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
                                  ? analyzeRelation(n, table, cover(), maxKeys_,
                                                    &keys(), &searchBudget)
                                  : analyzeTable(table, n, cover(), coverIndex,
-                                                maxKeys_, &searchBudget));
+                                                maxKeys_, &searchBudget,
+                                                &projector));
     }
   }
   return *tableForms_;

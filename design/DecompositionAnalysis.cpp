@@ -68,9 +68,11 @@ std::vector<DependencyPreservation> preservationOf(
 NormalFormResult analyzeTable(const AttributeSet& table, int attributeCount,
                               const std::vector<Dependency>& cover,
                               ClosureIndex& coverIndex, int maxKeys,
-                              WorkBudget* budget) {
+                              WorkBudget* budget, Projector* projector) {
   Projection projection =
-      projectOnto(table, attributeCount, cover, coverIndex, budget);
+      projector != nullptr
+          ? projector->project(table, budget)
+          : projectOnto(table, attributeCount, cover, coverIndex, budget);
   if (projection.undecided) {
     return undecidedRelation(table, std::move(*projection.undecided));
   }

@@ -11,6 +11,7 @@
 #include "design/Chase.h"
 #include "design/ClosureIndex.h"
 #include "design/NormalForm.h"
+#include "design/Projection.h"
 #include "design/Preservation.h"
 #include "design/Schema.h"
 
@@ -52,7 +53,8 @@ std::vector<DependencyPreservation> preservationOf(
 NormalFormResult analyzeTable(const AttributeSet& table, int attributeCount,
                               const std::vector<Dependency>& cover,
                               ClosureIndex& coverIndex, int maxKeys,
-                              WorkBudget* budget = nullptr);
+                              WorkBudget* budget = nullptr,
+                              Projector* projector = nullptr);
 
 }  // namespace fdtools::design
 
