@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       const bool json = variant % 2 == 1 && variant != 5;
       if (variant >= 2 && variant < 4 && !both) continue;
       if (variant >= 4 && !steps) continue;
-      std::vector<const char*> argv = {"fdtools", "--max-keys", "50"};
+      std::vector<const char*> argv = {"fdtools"};
       if (variant >= 2) {
         argv.push_back("--notation");
         argv.push_back("exercise");

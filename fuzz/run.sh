@@ -28,7 +28,7 @@ max_len() {
   case $1 in
     fuzz_checker) echo 4096 ;;
     fuzz_join) echo 1024 ;;
-    fuzz_fdtools) echo 512 ;;
+    fuzz_fdtools) echo 2048 ;;
     *) echo 8192 ;;
   esac
 }
