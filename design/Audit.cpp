@@ -108,12 +108,11 @@ const std::vector<NormalFormResult>& Audit::tableForms() {
                                                   mixedBudget));
         continue;
       }
-      tableForms_->push_back(table == all
-                                 ? analyzeRelation(n, table, cover(), maxKeys_,
-                                                   &keys(), &searchBudget)
-                                 : analyzeTable(table, n, cover(), coverIndex,
-                                                maxKeys_, &searchBudget,
-                                                &projector));
+      tableForms_->push_back(
+          table == all ? analyzeRelation(n, table, cover(), maxKeys_, &keys(),
+                                         &searchBudget)
+                       : analyzeTable(table, n, cover(), coverIndex, maxKeys_,
+                                      &searchBudget, &projector));
     }
   }
   return *tableForms_;
