@@ -9,7 +9,6 @@ const EXAMPLE = [
   'Course->Title,Credits', 'Student,Course->Grade', ''].join('\n');
 
 const $ = (id) => document.getElementById(id);
-let engine = null;
 let pending = 0;
 
 function el(tag, attributes, ...children) {
@@ -31,10 +30,21 @@ const depText = (d) => el('span', {class: 'set'},
 const hasMultivalued = (report) => report.dependencies.some((d) => d.kind === 'mvd');
 const badge = (text, kind) => el('span', {class: 'badge ' + (kind || '')}, text);
 
+// Long lists show their first 200 items and a button for the rest: a
+// schema of thousands of dependencies would otherwise hold the page up
+// drawing what nobody scrolls to.
+const LIST_SHOWN = 200;
+
 function list(items, render) {
   const ul = el('ul');
-  for (const item of items) ul.append(el('li', null, render(item)));
-  return ul;
+  for (const item of items.slice(0, LIST_SHOWN)) ul.append(el('li', null, render(item)));
+  if (items.length <= LIST_SHOWN) return ul;
+  const more = el('button', {type: 'button', class: 'showAll'}, 'Show all ' + items.length);
+  more.addEventListener('click', () => {
+    for (const item of items.slice(LIST_SHOWN)) ul.append(el('li', null, render(item)));
+    more.remove();
+  });
+  return el('div', null, ul, more);
 }
 
 function fill(id, ...children) {
@@ -42,8 +52,85 @@ function fill(id, ...children) {
   section.replaceChildren(...children.filter((c) => c !== null));
 }
 
+// The engine runs in a worker, so that the page never waits on it. A file://
+// page may not load a worker's script, so the worker is made from the
+// engine's own source (fdtoolsEngine, in fdtools.js). A run overtaken by a
+// newer input, or cancelled, ends with its worker.
+const WORKER_BODY = `
+const ready = createFdtools();
+onmessage = async (event) => {
+  const engine = await ready;
+  const {id, command, text, options} = event.data;
+  postMessage({id, json: engine.analyze(command, text, options)});
+};`;
+let worker = null;
+let workerUrl = null;
+let nextRequest = 0;
+// Requests the worker has not answered yet: id -> {resolve, reject}.
+const waiting = new Map();
+
+class Cancelled extends Error {}
+
+function startWorker() {
+  if (!workerUrl) {
+    const source = 'const createFdtools = (' + fdtoolsEngine.toString() + ')();\n' + WORKER_BODY;
+    workerUrl = URL.createObjectURL(new Blob([source], {type: 'text/javascript'}));
+  }
+  worker = new Worker(workerUrl);
+  worker.onmessage = (event) => {
+    const request = waiting.get(event.data.id);
+    if (!request) return;
+    waiting.delete(event.data.id);
+    request.resolve(JSON.parse(event.data.json));
+    if (waiting.size === 0) setWorking(false);
+  };
+  worker.onerror = (event) => {
+    for (const request of waiting.values()) request.reject(new Error(event.message));
+    waiting.clear();
+    setWorking(false);
+  };
+}
+
 function analyze(command, text, options) {
-  return JSON.parse(engine.analyze(command, text, JSON.stringify(options)));
+  if (!worker) startWorker();
+  const id = ++nextRequest;
+  setWorking(true);
+  return new Promise((resolve, reject) => {
+    waiting.set(id, {resolve, reject});
+    worker.postMessage({id, command, text, options: JSON.stringify(options)});
+  });
+}
+
+// Ends whatever the engine is doing: its answers are not wanted any more.
+function cancelWork() {
+  if (waiting.size === 0) return;
+  worker.terminate();
+  worker = null;
+  for (const request of waiting.values()) request.reject(new Cancelled('cancelled'));
+  waiting.clear();
+  setWorking(false);
+}
+
+// What the status said before the engine was asked, to show again after.
+let statusBefore = '';
+
+function setWorking(working) {
+  const status = $('status');
+  const busy = status.textContent === 'working\u2026';
+  if (working && !busy) statusBefore = status.textContent;
+  if (!working && busy) status.textContent = statusBefore;
+  if (working) status.textContent = 'working\u2026';
+  $('cancel').hidden = !working;
+}
+
+// Runs `work`, and drops its result quietly when it was cancelled.
+async function unlessCancelled(work) {
+  try {
+    return await work();
+  } catch (error) {
+    if (error instanceof Cancelled) return undefined;
+    throw error;
+  }
 }
 
 // "table 2", or the table's own name in the exercise notation.
@@ -183,7 +270,11 @@ function stepsBox(tab) {
       return;
     }
     openSteps.add(tab);
-    if (!body.hasChildNodes()) body.replaceChildren(...drawSteps(tab).filter((n) => n !== null));
+    if (body.hasChildNodes()) return;
+    body.replaceChildren(el('p', {class: 'muted'}, 'working\u2026'));
+    unlessCancelled(() => drawSteps(tab)).then((nodes) => {
+      if (nodes) body.replaceChildren(...nodes.filter((n) => n !== null));
+    });
   });
   if (openSteps.has(tab)) box.open = true;
   return box;
@@ -250,9 +341,9 @@ const STEP_DRAWERS = {
   },
 };
 
-function drawSteps(tab) {
+async function drawSteps(tab) {
   const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
-  const result = analyze(STEPS_COMMAND[tab], $('input').value, {maxKeys, steps: true});
+  const result = await analyze(STEPS_COMMAND[tab], $('input').value, {maxKeys, steps: true});
   return result.error ? [el('p', null, result.error)] : STEP_DRAWERS[tab](result);
 }
 
@@ -276,9 +367,9 @@ function synthesisSteps(steps, method) {
   });
 }
 
-function downloadDocument(format) {
+async function downloadDocument(format) {
   const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
-  const result = analyze('report', $('input').value, {maxKeys, format});
+  const result = await analyze('report', $('input').value, {maxKeys, format});
   if (result.error) {
     $('status').textContent = 'cannot write the worked solution: ' + result.error;
     return;
@@ -293,10 +384,14 @@ function download(name, text) {
   link.remove();
 }
 
-function drawSynthesis(text, maxKeys, multivalued) {
+async function drawSynthesis(text, maxKeys, multivalued) {
   const methods = multivalued ? ['3NF', 'BCNF', '4NF'] : ['3NF', 'BCNF'];
-  const cards = methods.map((method) => {
-    const result = analyze('synthesize', text, {maxKeys, bcnf: method === 'BCNF', fourNf: method === '4NF', steps: true});
+  const results = [];
+  for (const method of methods) {
+    results.push(await analyze('synthesize', text, {maxKeys, bcnf: method === 'BCNF', fourNf: method === '4NF', steps: true}));
+  }
+  const cards = methods.map((method, i) => {
+    const result = results[i];
     if (result.error) return el('div', {class: 'card'}, el('strong', null, method + ': '), result.error);
     const s = result.synthesis;
     const file = s.file;
@@ -311,6 +406,7 @@ function drawSynthesis(text, maxKeys, multivalued) {
       el('details', {class: 'steps'}, el('summary', null, 'Show steps'), synthesisSteps(s.steps, method)));
   });
   fill('synthesis', ...cards);
+  return true;
 }
 
 let synthesisFor = null;
@@ -323,7 +419,10 @@ function showSynthesis() {
   const key = maxKeys + '\n' + text;
   if (synthesisFor === key) return;
   synthesisFor = key;
-  drawSynthesis(text, maxKeys, lastMultivalued);
+  unlessCancelled(() => drawSynthesis(text, maxKeys, lastMultivalued)).then((done) => {
+    // Cancelled: drawn again when next shown.
+    if (done === undefined && synthesisFor === key) synthesisFor = null;
+  });
 }
 
 function showError(message) {
@@ -384,12 +483,36 @@ function drawWarnings(warnings) {
   $('warnings').replaceChildren(...warnings.map((w) => el('li', null, w)));
 }
 
-function run() {
+let runs = 0;
+let lastReport = null;
+const drawnTabs = new Set();
+const TAB_DRAWERS = {
+  overview: (r) => drawOverview(r),
+  keys: (r) => drawKeys(r.keys),
+  cover: (r) => drawCover(r.cover),
+  forms: (r) => drawForms(r),
+  lossless: (r) => drawLossless(r),
+  preserve: (r) => drawPreservation(r),
+};
+
+const shownTab = () => document.querySelector('#results section.shown').id;
+
+function drawTab(tab) {
+  if (!lastReport || drawnTabs.has(tab) || !TAB_DRAWERS[tab]) return;
+  drawnTabs.add(tab);
+  TAB_DRAWERS[tab](lastReport);
+}
+
+async function run() {
   const text = $('input').value;
   const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
   writeFragment(text, maxKeys);
+  // A newer input overtakes whatever is still being worked out.
+  cancelWork();
+  const generation = ++runs;
   const started = performance.now();
-  const report = analyze('report', text, {maxKeys});
+  const report = await unlessCancelled(() => analyze('report', text, {maxKeys}));
+  if (report === undefined || generation !== runs) return;
   if (report.error) {
     showError(report.error);
     drawWarnings([]);
@@ -402,12 +525,13 @@ function run() {
   showError('');
   lastMultivalued = hasMultivalued(report);
   drawWarnings(report.warnings);
-  drawOverview(report);
-  drawKeys(report.keys);
-  drawCover(report.cover);
-  drawForms(report);
-  drawLossless(report);
-  drawPreservation(report);
+  // Each tab is drawn when first shown, and kept until the input changes.
+  lastReport = report;
+  drawnTabs.clear();
+  for (const tab of Object.keys(TAB_DRAWERS)) {
+    if (tab !== shownTab()) fill(tab);
+  }
+  drawTab(shownTab());
   markOutdated(false);
   // Synthesis runs the engine once per method: only when its tab is open.
   synthesisFor = null;
@@ -452,14 +576,15 @@ function selectTab(tab, focus) {
   for (const section of document.querySelectorAll('#results section')) {
     section.classList.toggle('shown', section.id === tab.dataset.tab);
   }
+  drawTab(tab.dataset.tab);
   if (tab.dataset.tab === 'synthesis') showSynthesis();
-  if (engine) writeFragment($('input').value, Math.max(1, parseInt($('maxKeys').value, 10) || 10000));
+  writeFragment($('input').value, Math.max(1, parseInt($('maxKeys').value, 10) || 10000));
 }
 
 // The schema as a strict file for fdcheck: to the clipboard where the page
 // may write it, else as a download.
 async function copyStrict() {
-  const result = analyze('convert', $('input').value, {to: 'strict'});
+  const result = await analyze('convert', $('input').value, {to: 'strict'});
   if (result.error) {
     $('status').textContent = 'cannot copy: ' + result.error;
     return;
@@ -476,12 +601,12 @@ async function copyStrict() {
 
 // Reads the link into the page; a broken one leaves an empty editor that
 // works.
-function followFragment() {
+async function followFragment() {
   if (location.hash === lastFragment) return;
   const {fields, broken} = readFragment();
   if (broken) {
     $('input').value = '';
-    run();
+    await run();
     showError(broken);
     return;
   }
@@ -498,9 +623,13 @@ function start() {
   $('file').addEventListener('change', (e) => e.target.files[0] && readFile(e.target.files[0]));
   $('openFile').addEventListener('click', () => $('file').click());
   $('clear').addEventListener('click', () => { load(''); $('input').focus(); });
-  $('copyStrict').addEventListener('click', copyStrict);
-  $('downloadLatex').addEventListener('click', () => downloadDocument('latex'));
-  $('downloadMarkdown').addEventListener('click', () => downloadDocument('markdown'));
+  $('copyStrict').addEventListener('click', () => unlessCancelled(copyStrict));
+  $('downloadLatex').addEventListener('click', () => unlessCancelled(() => downloadDocument('latex')));
+  $('downloadMarkdown').addEventListener('click', () => unlessCancelled(() => downloadDocument('markdown')));
+  $('cancel').addEventListener('click', () => {
+    cancelWork();
+    $('status').textContent = 'cancelled';
+  });
   const menu = $('examples');
   EXAMPLES.forEach(([label], i) => menu.append(el('option', {value: String(i)}, label)));
   menu.addEventListener('change', () => {
@@ -533,7 +662,4 @@ function start() {
   followFragment();
 }
 
-createFdtools().then((module) => {
-  engine = module;
-  start();
-});
+start();

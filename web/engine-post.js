@@ -1,0 +1,4 @@
+return createFdtools;
+}
+var createFdtools = fdtoolsEngine();
+if (typeof module === "object" && module.exports) module.exports = createFdtools;
