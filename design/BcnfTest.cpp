@@ -82,8 +82,16 @@ AttributeSet BcnfTester::leastDeterminant(const AttributeSet& within,
   return kept;
 }
 
-BcnfEvidence BcnfTester::test(const AttributeSet& table,
-                              std::uint64_t workLimit) {
+BcnfEvidence BcnfTester::test(const AttributeSet& table, WorkBudget& budget) {
+  if (budget.left == 0) return {BcnfEvidence::Verdict::kOverBudget, {}, {}};
+  const std::uint64_t before = work();
+  BcnfEvidence evidence = search(table, before + budget.left);
+  budget.spend(work() - before);
+  return evidence;
+}
+
+BcnfEvidence BcnfTester::search(const AttributeSet& table,
+                                std::uint64_t workLimit) {
   BcnfEvidence evidence;
   if (std::optional<Dependency> violation = coverViolation(table)) {
     evidence.verdict = BcnfEvidence::Verdict::kViolated;

@@ -14,6 +14,7 @@
 #include "design/AttributeSet.h"
 #include "design/ClosureIndex.h"
 #include "design/Schema.h"
+#include "design/WorkBudget.h"
 
 namespace fdtools::design {
 
@@ -43,9 +44,9 @@ class BcnfTester {
   BcnfTester(int attributeCount, const std::vector<Dependency>& cover,
              ClosureIndex& index);
 
-  // Stops with kOverBudget once the index has done `workLimit` work in
-  // all, across calls.
-  BcnfEvidence test(const AttributeSet& table, std::uint64_t workLimit);
+  // Spends its work from `budget`; stops with kOverBudget once that is
+  // used up.
+  BcnfEvidence test(const AttributeSet& table, WorkBudget& budget);
 
   // A dependency of the cover inside the table, right side cut to it,
   // whose left side is no superkey of it: X -> (X+ within it) - X.
@@ -55,6 +56,8 @@ class BcnfTester {
   std::uint64_t work() const { return index.work() - startWork + scans; }
 
  private:
+  // The test, until work() passes `workLimit`.
+  BcnfEvidence search(const AttributeSet& table, std::uint64_t workLimit);
   // A least part of `within` that still determines `target`, dropping
   // attributes in blocks, halving a block that cannot go as a whole.
   AttributeSet leastDeterminant(const AttributeSet& within, int target);

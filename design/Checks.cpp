@@ -1,6 +1,5 @@
 #include "design/Checks.h"
 
-#include <cstdint>
 #include <optional>
 
 #include "design/Audit.h"
@@ -139,10 +138,7 @@ DecompositionCheck checkDecomposition(Audit& audit,
     if (relation.undecided && !schema.hasMultivalued()) {
       if (!tester)
         tester.emplace(schema.attributeCount(), audit.cover(), audit.index());
-      const std::uint64_t before = tester->work();
-      const BcnfEvidence evidence =
-          tester->test(relation.attributes, before + budget.left);
-      budget.spend(tester->work() - before);
+      const BcnfEvidence evidence = tester->test(relation.attributes, budget);
       if (evidence.verdict == BcnfEvidence::Verdict::kInBcnf) continue;
       if (evidence.verdict == BcnfEvidence::Verdict::kViolated &&
           *form != NormalFormName::k3nf) {

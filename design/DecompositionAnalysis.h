@@ -11,8 +11,8 @@
 #include "design/Chase.h"
 #include "design/ClosureIndex.h"
 #include "design/NormalForm.h"
-#include "design/Projection.h"
 #include "design/Preservation.h"
+#include "design/Projection.h"
 #include "design/Schema.h"
 
 namespace fdtools::design {

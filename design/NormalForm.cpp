@@ -69,15 +69,24 @@ NormalFormResult analyzeRelation(int attributeCount,
   }
   result.cover = cover;
   ClosureIndex index(attributeCount, cover);
+  // The closures of `index` are charged as they go; primality charges its
+  // own, which run on the same index.
+  std::uint64_t charged = index.work();
+  const auto charge = [&] {
+    work.spend(index.work() - charged);
+    charged = index.work();
+  };
   // BCNF needs no keys; 3NF needs to know which attributes are prime, and
   // without every key that is settled attribute by attribute, only as far
   // as a violation needs it.
   std::optional<Primality> primality;
   const auto isPrime = [&](const AttributeSet& set) -> std::optional<bool> {
     if (!primality) {
+      charge();
       primality = primalityOf(index, cover, attributes, result.keys,
                               work.share(kPrimalityWorkBudget));
       work.spend(primality->work);
+      charged = index.work();
     }
     if (set.isSubsetOf(primality->prime)) return true;
     if (set.intersects(primality->nonPrime)) return false;
@@ -93,10 +102,9 @@ NormalFormResult analyzeRelation(int attributeCount,
   bool fails2nf = false;
   // A closure per dependency, each of which may pass over all of them:
   // quadratic, so it is bounded too.
-  const std::uint64_t workBefore = index.work();
   for (const Dependency& dependency : cover) {
-    if (index.work() - workBefore > work.left) {
-      work.spend(index.work() - workBefore);
+    charge();
+    if (work.left == 0) {
       return undecidedRelation(
           attributes,
           {"the normal-form test stopped by the work budget after " +
@@ -153,7 +161,7 @@ NormalFormResult analyzeRelation(int attributeCount,
       }
     }
   }
-  work.spend(index.work() - workBefore);
+  charge();
   if (fails3nf && !fails2nf && !result.keys.complete) {
     return undecidedBy("not in 3NF, and whether in 2NF is unknown");
   }

@@ -18,6 +18,9 @@ namespace {
 // What the exact projection of one table may spend in a BCNF
 // decomposition: all that textbook schemas need.
 constexpr std::uint64_t kBcnfProjectionWorkBudget = std::uint64_t{1} << 22;
+// The whole decomposition, projections and pair tests together: about
+// two seconds at most.
+constexpr std::uint64_t kBcnfWorkBudget = kRunWorkBudget / 2;
 // Wider tables are decomposed by the pair test without trying to project
 // them: the projection's preparation alone is linear in F.
 constexpr int kMaxBcnfProjectedAttributes = 2 * kMaxProjectionLeftAttributes;
@@ -167,7 +170,7 @@ Decomposition decomposeBcnf(int attributeCount,
   ClosureIndex index(attributeCount, cover);
   BcnfTester tester(attributeCount, cover, index);
   Projector projector(attributeCount, cover);
-  WorkBudget budget{kRunWorkBudget};
+  WorkBudget budget{kBcnfWorkBudget};
   Decomposition result;
   if (attributeCount == 0) return result;
   const auto overBudget = [&] {
@@ -189,21 +192,23 @@ Decomposition decomposeBcnf(int attributeCount,
     std::optional<Dependency> violation;
     std::optional<AttributeSet> determinedPart;
     // A small share each: beyond it the pair test is cheaper. Wide tables
-    // and those of wide schemas go to it straight away, but for the whole
-    // schema, which the projection answers at once.
+    // and all those of wide schemas, where the tables are many, go to it
+    // straight away, but for the whole schema, which the projection
+    // answers at once.
     WorkBudget projecting{budget.share(kBcnfProjectionWorkBudget)};
-    // In wider schemas the tables are many, and so are their projections.
     const bool narrow = (attributeCount <= maxProjectedSchema &&
                          table.size() <= kMaxBcnfProjectedAttributes) ||
                         table.size() == attributeCount;
-    const Projection projection = narrow
-                                      ? projector.project(table, &projecting)
-                                      : Projection{Undecided{"too wide"}, {}};
-    budget.spend(budget.share(kBcnfProjectionWorkBudget) - projecting.left);
+    std::optional<Projection> projection;
+    if (narrow) {
+      projection = projector.project(table, &projecting);
+      budget.spend(budget.share(kBcnfProjectionWorkBudget) - projecting.left);
+      if (projection->undecided) projection.reset();
+    }
     bool inBcnf = false;
-    if (!projection.undecided) {
+    if (projection) {
       inBcnf = true;
-      for (const Dependency& dependency : projection.cover) {
+      for (const Dependency& dependency : projection->cover) {
         if (!index.implies(dependency.left, table)) {
           violation = dependency;
           inBcnf = false;
@@ -217,10 +222,7 @@ Decomposition decomposeBcnf(int attributeCount,
       AttributeSet part = table;
       int determined = -1;
       while (true) {
-        if (budget.left == 0) return overBudget();
-        const std::uint64_t before = tester.work();
-        const BcnfEvidence evidence = tester.test(part, budget.left);
-        budget.spend(tester.work() - before);
+        const BcnfEvidence evidence = tester.test(part, budget);
         if (evidence.verdict == BcnfEvidence::Verdict::kOverBudget) {
           return overBudget();
         }

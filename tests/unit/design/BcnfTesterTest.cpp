@@ -31,8 +31,8 @@ TEST(BcnfTester, EveryVerdictHoldsByTheDefinitions) {
     BcnfTester tester(n, cover, index);
     for (const Mask table : schema.tables) {
       SCOPED_TRACE(describe(schema) + "; table " + std::to_string(table));
-      const BcnfEvidence evidence =
-          tester.test(toSet(n, table), std::uint64_t{1} << 40);
+      WorkBudget unlimited{std::uint64_t{1} << 40};
+      const BcnfEvidence evidence = tester.test(toSet(n, table), unlimited);
       ++verdicts[static_cast<int>(evidence.verdict)];
       switch (evidence.verdict) {
         case BcnfEvidence::Verdict::kViolated: {
