@@ -1,7 +1,10 @@
 #include "design/Cover.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <map>
+#include <optional>
 
 #include "design/ClosureIndex.h"
 
@@ -92,11 +95,11 @@ class LeftSides {
   unsigned stamp = 0;
 };
 
-}  // namespace
-
-std::vector<Dependency> minimalCover(
+// The cover, or nothing once the closures have done more than `workLimit`
+// work; what they did is added to `*work` when given.
+std::optional<std::vector<Dependency>> reduce(
     int attributeCount, const std::vector<Dependency>& dependencies,
-    StepList<CoverStep>* steps) {
+    StepList<CoverStep>* steps, std::uint64_t workLimit, std::uint64_t* work) {
   std::vector<Dependency> cover = splitRightSides(attributeCount, dependencies);
   if (steps != nullptr) {
     // A dependency that is already one nontrivial attribute on the right
@@ -125,6 +128,10 @@ std::vector<Dependency> minimalCover(
   // share a left side (a split right side) share each closure: they are
   // taken together, and part ways where one loses an attribute that
   // another keeps.
+  std::uint64_t done = 0;
+  const auto over = [&](const ClosureIndex& index) {
+    return done + index.work() > workLimit;
+  };
   {
     ClosureIndex index(attributeCount, cover);
     LeftSides sides(attributeCount, cover);
@@ -138,6 +145,10 @@ std::vector<Dependency> minimalCover(
       // Dependencies with the same left side so far.
       std::vector<std::vector<std::size_t>> classes = {std::move(members)};
       for (const int a : ids) {
+        if (over(index)) {
+          if (work != nullptr) *work += done + index.work();
+          return std::nullopt;
+        }
         std::vector<std::vector<std::size_t>> next;
         for (std::vector<std::size_t>& group : classes) {
           AttributeSet smaller = cover[group.front()].left;
@@ -163,11 +174,16 @@ std::vector<Dependency> minimalCover(
         classes = std::move(next);
       }
     }
+    done += index.work();
   }
   ClosureIndex index(attributeCount, cover);
   LeftSides sides(attributeCount, cover);
   std::vector<char> kept(cover.size(), 1);
   for (std::size_t d = 0; d < cover.size(); ++d) {
+    if (over(index)) {
+      if (work != nullptr) *work += done + index.work();
+      return std::nullopt;
+    }
     const int skip = static_cast<int>(d);
     bool redundant = false;
     if (!sides.anyInside(d, true)) {
@@ -191,11 +207,27 @@ std::vector<Dependency> minimalCover(
       kept[d] = 0;
     }
   }
+  if (work != nullptr) *work += done + index.work();
   std::vector<Dependency> result;
   for (std::size_t d = 0; d < cover.size(); ++d) {
     if (kept[d]) result.push_back(std::move(cover[d]));
   }
   return result;
+}
+
+}  // namespace
+
+std::vector<Dependency> minimalCover(
+    int attributeCount, const std::vector<Dependency>& dependencies,
+    StepList<CoverStep>* steps) {
+  return *reduce(attributeCount, dependencies, steps,
+                 std::numeric_limits<std::uint64_t>::max(), nullptr);
+}
+
+std::optional<std::vector<Dependency>> minimalCoverWithin(
+    int attributeCount, const std::vector<Dependency>& dependencies,
+    std::uint64_t workLimit, std::uint64_t* work) {
+  return reduce(attributeCount, dependencies, nullptr, workLimit, work);
 }
 
 }  // namespace fdtools::design

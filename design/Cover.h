@@ -4,6 +4,8 @@
 #ifndef DESIGN_COVER_H_
 #define DESIGN_COVER_H_
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "design/AttributeSet.h"
@@ -42,6 +44,12 @@ struct CoverStep {
 std::vector<Dependency> minimalCover(
     int attributeCount, const std::vector<Dependency>& dependencies,
     StepList<CoverStep>* steps = nullptr);
+
+// The same cover, unless its closures do more than `workLimit` work (see
+// ClosureIndex::work); adds the work they did to `*work`.
+std::optional<std::vector<Dependency>> minimalCoverWithin(
+    int attributeCount, const std::vector<Dependency>& dependencies,
+    std::uint64_t workLimit, std::uint64_t* work);
 
 // The dependencies with one right-side attribute each, trivial ones
 // (right side inside the left) left out.

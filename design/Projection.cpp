@@ -4,6 +4,7 @@
 #include <string>
 
 #include "design/Cover.h"
+#include "design/Elimination.h"
 
 namespace fdtools::design {
 namespace {
@@ -15,6 +16,26 @@ std::uint32_t nextSameCount(std::uint32_t mask) {
   return ripple | (((mask ^ ripple) >> 2) / lowest);
 }
 
+// `result` with a minimal cover of `projected` when minimising it fits in
+// what is left of `allowed` after `spent`.
+Projection minimised(int attributeCount, std::vector<Dependency> projected,
+                     std::uint64_t spent, std::uint64_t allowed,
+                     WorkBudget& work, Projection result) {
+  std::uint64_t minimising = 0;
+  std::optional<std::vector<Dependency>> cover =
+      spent > allowed ? std::nullopt
+                      : minimalCoverWithin(attributeCount, projected,
+                                           allowed - spent, &minimising);
+  work.spend(spent + minimising);
+  if (!cover) {
+    result.undecided =
+        Undecided{"the exact projection stopped by the work budget"};
+    return result;
+  }
+  result.cover = std::move(*cover);
+  return result;
+}
+
 }  // namespace
 
 Projection projectOnto(const AttributeSet& table, int attributeCount,
@@ -23,9 +44,11 @@ Projection projectOnto(const AttributeSet& table, int attributeCount,
   return Projector(attributeCount, cover).project(table, budget);
 }
 
-Projector::Projector(int attributeCount, const std::vector<Dependency>& cover)
+Projector::Projector(int attributeCount, const std::vector<Dependency>& cover,
+                     int maxListedLeft)
     : attributeCount(attributeCount),
       cover(cover),
+      maxListedLeft(maxListedLeft),
       byRight(static_cast<std::size_t>(attributeCount)) {
   for (std::size_t d = 0; d < cover.size(); ++d) {
     const AttributeSet& right = cover[d].right;
@@ -79,13 +102,24 @@ Projection Projector::project(const AttributeSet& table, WorkBudget* budget) {
     leftAttributes |= dependency.left;
   const std::vector<int> candidates = (table & leftAttributes).ids();
   const int m = static_cast<int>(candidates.size());
-  if (m > kMaxProjectionLeftAttributes) {
-    result.undecided =
-        Undecided{std::to_string(m) +
-                  " of the table's attributes occur on left sides; exact "
-                  "projection is limited to " +
-                  std::to_string(kMaxProjectionLeftAttributes)};
-    return result;
+  std::vector<Dependency> projected;
+  if (m > maxListedLeft) {
+    // Too many subsets to list: the attributes outside go by resolution
+    // instead.
+    const std::uint64_t resolving = work.share(kResolutionWorkBudget);
+    std::uint64_t spentHere = near.work();
+    std::optional<std::vector<Dependency>> eliminated =
+        eliminateOutside(attributeCount, table, leading, resolving, &spentHere);
+    if (!eliminated) {
+      work.spend(spentHere);
+      result.undecided = Undecided{
+          std::to_string(m) +
+          " of the table's attributes occur on left sides, and projecting "
+          "by resolution stopped by the work budget"};
+      return result;
+    }
+    return minimised(attributeCount, std::move(*eliminated), spentHere,
+                     resolving, work, std::move(result));
   }
   // Sets are taken by growing size, so that a superset of a set that
   // already determines the whole table is skipped: what it implies follows
@@ -93,7 +127,6 @@ Projection Projector::project(const AttributeSet& table, WorkBudget* budget) {
   // gives A already: the others follow from those by augmentation, and the
   // cover of the rest is far cheaper to minimise.
   std::vector<std::uint32_t> superkeys;
-  std::vector<Dependency> projected;
   const std::uint32_t end = std::uint32_t{1} << m;
   std::vector<AttributeSet> within(end);
   // Every superkey test scans the superkeys found so far.
@@ -130,20 +163,8 @@ Projection Projector::project(const AttributeSet& table, WorkBudget* budget) {
       if (size == 0) break;
     }
   }
-  // Minimising takes a closure per left-side attribute of each dependency,
-  // each of which may pass over all of them.
-  std::uint64_t size = 0;
-  for (const Dependency& dependency : projected) {
-    size += static_cast<std::uint64_t>(dependency.left.size()) + 1;
-  }
-  if (spent() + size * size > allowed) {
-    work.spend(spent());
-    result.undecided = stopped();
-    return result;
-  }
-  work.spend(spent() + size * size);
-  result.cover = minimalCover(attributeCount, projected);
-  return result;
+  return minimised(attributeCount, std::move(projected), spent(), allowed, work,
+                   std::move(result));
 }
 
 }  // namespace fdtools::design

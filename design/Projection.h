@@ -22,11 +22,16 @@ namespace fdtools::design {
 
 // Only the table's attributes that occur on some left side of the cover
 // need to be combined: X+ is X together with the closure of that part.
-// 2^16 combinations at most.
+// Up to 2^16 combinations are listed; past that the attributes outside the
+// table are eliminated by resolution (see Elimination.h), which also gives
+// a cover of what holds in the table.
 constexpr int kMaxProjectionLeftAttributes = 16;
 // What one projection may spend, in closure work (see ClosureIndex::work)
 // plus an estimate of minimising what it found: a few tenths of a second.
 constexpr std::uint64_t kProjectionWorkBudget = std::uint64_t{1} << 26;
+// What projecting by resolution may spend: tables that need it are wide
+// and their minimal covers long, so it gets about twice that.
+constexpr std::uint64_t kResolutionWorkBudget = std::uint64_t{1} << 27;
 
 struct Projection {
   std::optional<Undecided> undecided;
@@ -37,8 +42,11 @@ struct Projection {
 // Projects many tables under one F, indexing F once.
 class Projector {
  public:
-  // `cover` is a minimal cover of F; it must outlive the projector.
-  Projector(int attributeCount, const std::vector<Dependency>& cover);
+  // `cover` is a minimal cover of F; it must outlive the projector. Tables
+  // with more than `maxListedLeft` left-side attributes are projected by
+  // resolution.
+  Projector(int attributeCount, const std::vector<Dependency>& cover,
+            int maxListedLeft = kMaxProjectionLeftAttributes);
 
   // The work is drawn from `budget`, or from a budget of its own.
   Projection project(const AttributeSet& table, WorkBudget* budget = nullptr);
@@ -46,6 +54,7 @@ class Projector {
  private:
   int attributeCount;
   const std::vector<Dependency>& cover;
+  int maxListedLeft;
   // Per attribute, the dependencies with it on the right.
   std::vector<std::vector<std::size_t>> byRight;
 };
