@@ -17,8 +17,7 @@ class Clauses {
   };
 
   explicit Clauses(int localCount)
-      : localCount(localCount),
-        byLeft(static_cast<std::size_t>(localCount)),
+      : byLeft(static_cast<std::size_t>(localCount)),
         byRight(static_cast<std::size_t>(localCount)),
         liveLeft(static_cast<std::size_t>(localCount), 0),
         liveRight(static_cast<std::size_t>(localCount), 0) {}
@@ -99,7 +98,6 @@ class Clauses {
            static_cast<std::uint64_t>(liveLeft[b]);
   }
 
-  int localCount;
   std::vector<Clause> clauses;
   std::vector<std::vector<int>> byLeft;
   std::vector<std::vector<int>> byRight;
@@ -169,6 +167,7 @@ std::optional<std::vector<Dependency>> eliminateOutside(
       }
     }
     *work += outside.size();
+    if (*work > workLimit) return std::nullopt;
     const int b = outside[best];
     outside[best] = outside.back();
     outside.pop_back();

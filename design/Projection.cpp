@@ -16,6 +16,10 @@ std::uint32_t nextSameCount(std::uint32_t mask) {
   return ripple | (((mask ^ ripple) >> 2) / lowest);
 }
 
+Undecided stoppedByBudget() {
+  return Undecided{"the exact projection stopped by the work budget"};
+}
+
 // `result` with a minimal cover of `projected` when minimising it fits in
 // what is left of `allowed` after `spent`.
 Projection minimised(int attributeCount, std::vector<Dependency> projected,
@@ -28,8 +32,7 @@ Projection minimised(int attributeCount, std::vector<Dependency> projected,
                                            allowed - spent, &minimising);
   work.spend(spent + minimising);
   if (!cover) {
-    result.undecided =
-        Undecided{"the exact projection stopped by the work budget"};
+    result.undecided = stoppedByBudget();
     return result;
   }
   result.cover = std::move(*cover);
@@ -61,9 +64,6 @@ Projection Projector::project(const AttributeSet& table, WorkBudget* budget) {
   WorkBudget own{kProjectionWorkBudget};
   WorkBudget& work = budget != nullptr ? *budget : own;
   const std::uint64_t allowed = work.share(kProjectionWorkBudget);
-  const auto stopped = [&] {
-    return Undecided{"the exact projection stopped by the work budget"};
-  };
   Projection result;
   // A table of every attribute keeps F as it is.
   if (AttributeSet::all(attributeCount).isSubsetOf(table)) {
@@ -102,7 +102,6 @@ Projection Projector::project(const AttributeSet& table, WorkBudget* budget) {
     leftAttributes |= dependency.left;
   const std::vector<int> candidates = (table & leftAttributes).ids();
   const int m = static_cast<int>(candidates.size());
-  std::vector<Dependency> projected;
   if (m > maxListedLeft) {
     // Too many subsets to list: the attributes outside go by resolution
     // instead.
@@ -127,6 +126,7 @@ Projection Projector::project(const AttributeSet& table, WorkBudget* budget) {
   // gives A already: the others follow from those by augmentation, and the
   // cover of the rest is far cheaper to minimise.
   std::vector<std::uint32_t> superkeys;
+  std::vector<Dependency> projected;
   const std::uint32_t end = std::uint32_t{1} << m;
   std::vector<AttributeSet> within(end);
   // Every superkey test scans the superkeys found so far.
@@ -137,7 +137,7 @@ Projection Projector::project(const AttributeSet& table, WorkBudget* budget) {
     for (; mask < end; mask = size == 0 ? end : nextSameCount(mask)) {
       if (spent() > allowed) {
         work.spend(spent());
-        result.undecided = stopped();
+        result.undecided = stoppedByBudget();
         return result;
       }
       bool skip = false;
