@@ -47,6 +47,12 @@ function list(items, render) {
   return el('div', null, ul, more);
 }
 
+// The page lists up to 1,000 keys unless asked for more (the command's
+// default is 10,000): it shows 200 of them at first, and on a schema with
+// thousands of keys listing the rest would take most of the wait.
+const MAX_KEYS_DEFAULT = 1000;
+const maxKeysWanted = () => Math.max(1, parseInt($('maxKeys').value, 10) || MAX_KEYS_DEFAULT);
+
 function fill(id, ...children) {
   const section = $(id);
   section.replaceChildren(...children.filter((c) => c !== null));
@@ -56,20 +62,81 @@ function fill(id, ...children) {
 // page may not load a worker's script, so the worker is made from the
 // engine's own source (fdtoolsEngine, in fdtools.js). A run overtaken by a
 // newer input, or cancelled, ends with its worker.
+//
+// A report of a large schema is megabytes of JSON: parsed, or copied in,
+// in one piece it would hold the page up for over 100 ms. The worker parses
+// it and sends it in parts of about PART_NODES values each, every part a
+// task of its own on the page: first the report with its heavy lists
+// emptied, then their items, a list's items always after the list.
+const PART_NODES = 20000;
 const WORKER_BODY = `
 const ready = createFdtools();
+${splitReport.toString()}
 onmessage = async (event) => {
   const engine = await ready;
   const {id, command, text, options} = event.data;
-  postMessage({id, json: engine.analyze(command, text, options)});
+  const report = JSON.parse(engine.analyze(command, text, options));
+  const parts = splitReport(report, ${PART_NODES});
+  postMessage({id, report, parts: parts.length});
+  for (const part of parts) postMessage({id, path: part.path, items: part.items});
 };`;
+
+// Empties each list in `report` that holds more than `limit` values in all
+// and returns its items as parts {path, items} of at most about `limit`
+// values, in the order they can be put back: a list before the lists
+// inside its items. Runs in the worker.
+function splitReport(report, limit) {
+  const parts = [];
+  const pathOf = (at) => {
+    const path = [];
+    for (let p = at; p.parent !== null; p = p.parent) path.unshift(p.key);
+    return path;
+  };
+  // Returns how many values `value` still holds once split.
+  const weigh = (value, at) => {
+    if (value === null || typeof value !== 'object') return 1;
+    if (!Array.isArray(value)) {
+      let total = 1;
+      for (const key of Object.keys(value)) total += weigh(value[key], {parent: at, key});
+      return total;
+    }
+    const weights = value.map((item, key) => weigh(item, {parent: at, key}));
+    const total = weights.reduce((sum, w) => sum + w, 1);
+    if (total <= limit) return total;
+    const path = pathOf(at);
+    const items = value.splice(0);
+    let from = 0;
+    let load = 0;
+    for (let i = 0; i < items.length; ++i) {
+      if (i > from && load + weights[i] > limit) {
+        parts.push({path, items: items.slice(from, i)});
+        from = i;
+        load = 0;
+      }
+      load += weights[i];
+    }
+    parts.push({path, items: items.slice(from)});
+    return 1;
+  };
+  weigh(report, {parent: null, key: null});
+  // A stable sort: the parts of one list keep their order.
+  return parts.sort((a, b) => a.path.length - b.path.length);
+}
+
 let worker = null;
 let workerUrl = null;
 let nextRequest = 0;
-// Requests the worker has not answered yet: id -> {resolve, reject}.
+// Requests the worker has not answered in full yet: id -> {resolve, reject,
+// report, partsLeft}.
 const waiting = new Map();
 
 class Cancelled extends Error {}
+
+function finish(id, request) {
+  waiting.delete(id);
+  request.resolve(request.report);
+  if (waiting.size === 0) setWorking(false);
+}
 
 function startWorker() {
   if (!workerUrl) {
@@ -78,11 +145,19 @@ function startWorker() {
   }
   worker = new Worker(workerUrl);
   worker.onmessage = (event) => {
-    const request = waiting.get(event.data.id);
+    const {id, report, parts, path, items} = event.data;
+    const request = waiting.get(id);
     if (!request) return;
-    waiting.delete(event.data.id);
-    request.resolve(JSON.parse(event.data.json));
-    if (waiting.size === 0) setWorking(false);
+    if (report !== undefined) {
+      request.report = report;
+      request.partsLeft = parts;
+    } else {
+      let list = request.report;
+      for (const key of path) list = list[key];
+      for (const item of items) list.push(item);
+      --request.partsLeft;
+    }
+    if (request.partsLeft === 0) finish(id, request);
   };
   worker.onerror = (event) => {
     for (const request of waiting.values()) request.reject(new Error(event.message));
@@ -342,7 +417,7 @@ const STEP_DRAWERS = {
 };
 
 async function drawSteps(tab) {
-  const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
+  const maxKeys = maxKeysWanted();
   const result = await analyze(STEPS_COMMAND[tab], $('input').value, {maxKeys, steps: true});
   return result.error ? [el('p', null, result.error)] : STEP_DRAWERS[tab](result);
 }
@@ -368,7 +443,7 @@ function synthesisSteps(steps, method) {
 }
 
 async function downloadDocument(format) {
-  const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
+  const maxKeys = maxKeysWanted();
   const result = await analyze('report', $('input').value, {maxKeys, format});
   if (result.error) {
     $('status').textContent = 'cannot write the worked solution: ' + result.error;
@@ -415,7 +490,7 @@ let lastMultivalued = false;
 
 function showSynthesis() {
   const text = $('input').value;
-  const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
+  const maxKeys = maxKeysWanted();
   const key = maxKeys + '\n' + text;
   if (synthesisFor === key) return;
   synthesisFor = key;
@@ -505,7 +580,7 @@ function drawTab(tab) {
 
 async function run() {
   const text = $('input').value;
-  const maxKeys = Math.max(1, parseInt($('maxKeys').value, 10) || 10000);
+  const maxKeys = maxKeysWanted();
   writeFragment(text, maxKeys);
   // A newer input overtakes whatever is still being worked out.
   cancelWork();
@@ -578,7 +653,7 @@ function selectTab(tab, focus) {
   }
   drawTab(tab.dataset.tab);
   if (tab.dataset.tab === 'synthesis') showSynthesis();
-  writeFragment($('input').value, Math.max(1, parseInt($('maxKeys').value, 10) || 10000));
+  writeFragment($('input').value, maxKeysWanted());
 }
 
 // The schema as a strict file for fdcheck: to the clipboard where the page
