@@ -123,6 +123,13 @@ function splitReport(report, limit) {
   return parts.sort((a, b) => a.path.length - b.path.length);
 }
 
+// Puts a part from splitReport back where it was taken from.
+function mergePart(report, path, items) {
+  let list = report;
+  for (const key of path) list = list[key];
+  for (const item of items) list.push(item);
+}
+
 let worker = null;
 let workerUrl = null;
 let nextRequest = 0;
@@ -152,9 +159,7 @@ function startWorker() {
       request.report = report;
       request.partsLeft = parts;
     } else {
-      let list = request.report;
-      for (const key of path) list = list[key];
-      for (const item of items) list.push(item);
+      mergePart(request.report, path, items);
       --request.partsLeft;
     }
     if (request.partsLeft === 0) finish(id, request);
