@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "design/FormEvidence.h"
 #include "design/Multivalued.h"
 #include "design/Projection.h"
 
@@ -74,7 +75,10 @@ NormalFormResult analyzeTable(const AttributeSet& table, int attributeCount,
           ? projector->project(table, budget)
           : projectOnto(table, attributeCount, cover, coverIndex, budget);
   if (projection.undecided) {
-    return undecidedRelation(table, std::move(*projection.undecided));
+    WorkBudget own{kRunWorkBudget};
+    return formByEvidence(table, attributeCount, cover, coverIndex,
+                          *projection.undecided,
+                          budget != nullptr ? *budget : own);
   }
   return analyzeRelation(attributeCount, table, projection.cover, maxKeys,
                          nullptr, budget);

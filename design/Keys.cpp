@@ -323,6 +323,8 @@ std::string stopDescription(const KeySet& keys) {
       return "the limit of " + std::to_string(keys.maxKeys) + " keys";
     case KeyStop::kWorkBudget:
       return "the work budget";
+    case KeyStop::kUnprojected:
+      return "the projection's limit";
   }
   return "";
 }

@@ -25,6 +25,9 @@ enum class KeyStop {
   kMaxKeys,
   // The work budget of the closures.
   kWorkBudget,
+  // Not enumerated: the relation's dependencies could not be projected,
+  // and one key was found from F directly.
+  kUnprojected,
 };
 
 struct KeySet {

@@ -54,6 +54,10 @@ struct NormalFormResult {
   NormalFormName form = NormalFormName::k1nf;
   KeySet keys;
   std::vector<Dependency> cover;
+  // Set when the form was decided without the dependencies that hold in the
+  // relation, from evidence (see FormEvidence.h): why they are not listed.
+  // `cover` is then empty.
+  std::optional<Undecided> coverStopped;
   // Enough that every form the relation fails has at least one.
   std::vector<Violation> violations;
 };

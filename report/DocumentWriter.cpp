@@ -350,9 +350,18 @@ class Writer {
     }
     std::vector<std::string> keys;
     for (const AttributeSet& key : result.keys.keys) keys.push_back(m.set(key));
-    m.paragraph(text, label + " " + m.set(result.attributes) + " is in " +
-                          design::formName(result.form) +
-                          "; its keys: " + joined(keys) + ".");
+    if (result.coverStopped) {
+      m.paragraph(text, label + " " + m.set(result.attributes) + " is in " +
+                            design::formName(result.form) +
+                            "; one of its keys: " + joined(keys) +
+                            " (the dependencies that hold in it are not "
+                            "listed: " +
+                            m.escaped(result.coverStopped->reason) + ").");
+    } else {
+      m.paragraph(text, label + " " + m.set(result.attributes) + " is in " +
+                            design::formName(result.form) +
+                            "; its keys: " + joined(keys) + ".");
+    }
     std::vector<std::string> items;
     for (const design::Violation& violation : result.violations) {
       std::vector<std::string> forms;

@@ -257,6 +257,11 @@ class Writer {
         json.key("keysComplete");
         json.boolean(false);
       }
+      // Only where the form was decided from evidence, the cover empty.
+      if (result.coverStopped) {
+        json.key("coverComplete");
+        json.boolean(false);
+      }
       json.key("cover");
       dependencies(result.cover);
     }

@@ -203,6 +203,10 @@ class Writer {
           << design::stopDescription(result.keys)
           << "; the form is decided without them)\n";
     }
+    if (!brief && result.coverStopped) {
+      out << label << " cover: not listed (" << result.coverStopped->reason
+          << "; the form is decided without it)\n";
+    }
     for (std::size_t d = 0; !brief && d < result.cover.size(); ++d) {
       out << label << " cover " << d << ": " << dependency(result.cover[d])
           << "\n";

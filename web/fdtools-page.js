@@ -253,7 +253,12 @@ function formCard(title, nf) {
   }
   const good = nf.form === '4NF' || nf.form === 'BCNF';
   card.append(badge(nf.form, good ? 'good' : nf.form === '3NF' ? '' : 'bad'));
-  card.append(el('div', null, 'Keys: ', ...nf.keys.map((k, i) => [i ? ', ' : '', setText(k)]).flat()));
+  card.append(el('div', null, nf.keysComplete === false ? 'Keys (not all listed): ' : 'Keys: ',
+                 ...nf.keys.map((k, i) => [i ? ', ' : '', setText(k)]).flat()));
+  if (nf.coverComplete === false) {
+    card.append(el('p', {class: 'muted'}, 'The dependencies that hold in this table are too many to list; ' +
+                   'the form is decided without them.'));
+  }
   if (nf.cover.length) card.append(el('div', null, 'Holds: '), list(nf.cover, depText));
   if (nf.violations.length) {
     card.append(el('div', null, 'Violations:'), list(nf.violations, (v) =>

@@ -52,6 +52,12 @@ awk 'BEGIN { s = ""; for (i = 0; i < 16; i++) s = s (i ? "," : "") "X" i; print 
                if (c != 8) continue; l = ""; for (i = 0; i < 16; i++) if (int(m / 2 ^ i) % 2) l = l (l == "" ? "" : ",") "X" i
                print l "->Y" }
              print "Y->" s }' >subsets.txt
+# A table whose projection is exponential (each choice of Ai or Bi per i
+# determines D): decided from evidence, its cover not listed.
+awk -v n=22 'BEGIN { a = ""; b = ""; c = ""; for (i = 0; i < n; i++) { a = a (i ? "," : "") "A" i; b = b ",B" i; c = c (i ? "," : "") "C" i }
+                     print a b ",D"; print ""; for (i = 0; i < n; i++) printf "A%d->C%d\nB%d->C%d\n", i, i, i, i; print c "->D" }' >exponential.txt
+# Tables of about 40 attributes, all on left sides.
+"$gen" 400 1000 10 >wide_tables.txt
 
 failed=0
 printf '%-44s %6s %8s %8s %s\n' run status seconds peak_kb said
@@ -116,6 +122,8 @@ run chain30k.txt '' synthesize
 run -t 4 chain.txt 'stopped by the work budget' synthesize --bcnf
 run subsets.txt 'stopped by the work budget' normal-forms
 run subsets.txt '' cover
+run exponential.txt 'the form is decided without it' normal-forms
+run wide_tables.txt '' normal-forms
 run subsets.txt '' synthesize
 run /dev/zero 'larger than' report
 # Still past 2 s: every dependency's passes are written (600 MB), the

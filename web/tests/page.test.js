@@ -342,6 +342,23 @@ test('a 1,000-attribute schema is analysed in under 2 s', async () => {
   await page.close();
 });
 
+test('a table too wide to project gets its form from evidence, and says its dependencies are not listed', async () => {
+  // Each choice of Ai or Bi per i determines D: 2^12 dependencies hold in table 0.
+  const names = (prefix) => Array.from({length: 12}, (_, i) => prefix + i);
+  const lines = [[...names('A'), ...names('B'), 'D'].join(','), ''];
+  for (let i = 0; i < 12; ++i) lines.push(`A${i}->C${i}`, `B${i}->C${i}`);
+  lines.push(names('C').join(',') + '->D');
+  const {page, errors} = await openPage({width: 1280, height: 900});
+  await typeInput(page, lines.join('\n') + '\n');
+  await page.click('nav button[data-tab="forms"]');
+  const card = page.locator('#forms .card').nth(1);
+  assert.match(await card.textContent(), /1NF/);
+  assert.match(await card.textContent(), /Keys \(not all listed\)/);
+  assert.match(await card.textContent(), /too many to list; the form is decided without them/);
+  assert.deepStrictEqual(errors, []);
+  await page.close();
+});
+
 test('a report sent in parts is put back whole, lists inside split lists too', async () => {
   const {page} = await openPage({width: 800, height: 600});
   const results = await page.evaluate(() => {
