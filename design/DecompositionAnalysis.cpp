@@ -56,12 +56,22 @@ ChaseResult losslessJoin(int attributeCount,
 
 std::vector<DependencyPreservation> preservationOf(
     const std::vector<AttributeSet>& tables, ClosureIndex& index,
-    const std::vector<Dependency>& dependencies, bool verdictOnly) {
+    const std::vector<Dependency>& dependencies, bool verdictOnly,
+    std::size_t traceLimit) {
   PreservationTester tester(tables, index);
   std::vector<DependencyPreservation> result;
   result.reserve(dependencies.size());
+  std::size_t traced = 0;
   for (const Dependency& dependency : dependencies) {
-    result.push_back(tester.test(dependency, verdictOnly));
+    const bool untraced = verdictOnly || traced >= traceLimit;
+    DependencyPreservation& tested =
+        result.emplace_back(tester.test(dependency, untraced));
+    tested.traced = !untraced;
+    if (untraced) continue;
+    traced += static_cast<std::size_t>(tested.reached.size());
+    for (const PreservationStep& step : tested.steps) {
+      traced += static_cast<std::size_t>(step.added.size());
+    }
   }
   return result;
 }

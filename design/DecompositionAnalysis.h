@@ -5,6 +5,7 @@
 #ifndef DESIGN_DECOMPOSITIONANALYSIS_H_
 #define DESIGN_DECOMPOSITIONANALYSIS_H_
 
+#include <cstddef>
 #include <vector>
 
 #include "design/AttributeSet.h"
@@ -41,10 +42,12 @@ ChaseResult losslessJoin(int attributeCount,
 // For each of `dependencies`, in order, whether `tables` preserve it;
 // `index` is over the schema's dependencies or an equivalent set. With
 // `verdictOnly`, each test stops once decided and keeps no steps (see
-// PreservationTester::test).
+// PreservationTester::test); so does every test after the passes recorded
+// pass `traceLimit` names.
 std::vector<DependencyPreservation> preservationOf(
     const std::vector<AttributeSet>& tables, ClosureIndex& index,
-    const std::vector<Dependency>& dependencies, bool verdictOnly = false);
+    const std::vector<Dependency>& dependencies, bool verdictOnly = false,
+    std::size_t traceLimit = kPreservationTraceNames);
 
 // The normal form of `table`: the dependencies that hold in it projected
 // from `cover` (a minimal cover, `coverIndex` over it), then analysed; or

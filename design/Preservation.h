@@ -7,6 +7,7 @@
 #ifndef DESIGN_PRESERVATION_H_
 #define DESIGN_PRESERVATION_H_
 
+#include <cstddef>
 #include <map>
 #include <vector>
 
@@ -30,7 +31,17 @@ struct DependencyPreservation {
   // The right side's attributes outside Z.
   AttributeSet missing;
   std::vector<PreservationStep> steps;
+  // False when the test ran for the verdict only (see
+  // PreservationTester::test): `steps` is empty, and `reached` is the final
+  // Z only when the dependency is lost.
+  bool traced = true;
 };
+
+// How many attribute names the passes of one run may record in all, the
+// reached sets included: beyond it the tests run for the verdict only. A
+// chain of 10,000 attributes in one table would otherwise record 200
+// million names (600 MB of text); this is about 60 MB.
+constexpr std::size_t kPreservationTraceNames = std::size_t{1} << 23;
 
 class PreservationTester {
  public:

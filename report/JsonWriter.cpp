@@ -412,6 +412,11 @@ class Writer {
     json.beginObject();
     json.key("preserved");
     json.boolean(all);
+    // Only where the passes of some dependencies are left out.
+    if (!brief && tracedCount(results) < results.size()) {
+      json.key("passesComplete");
+      json.boolean(false);
+    }
     json.key("dependencies");
     json.beginArray();
     for (std::size_t i = 0; i < results.size(); ++i) {
@@ -420,9 +425,13 @@ class Writer {
       sides(schema.dependencies()[i]);
       json.key("preserved");
       json.boolean(result.preserved);
-      if (brief) {
+      if (brief || !result.traced) {
         json.key("missing");
         names(result.missing);
+        if (steps != nullptr && !result.preserved) {
+          json.key("why");
+          json.string(lostText(spell, result));
+        }
         json.endObject();
         continue;
       }

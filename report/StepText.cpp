@@ -134,6 +134,13 @@ std::string chaseStepText(const Spelling& spell,
          spell.symbol(step.to, step.column);
 }
 
+std::size_t tracedCount(
+    const std::vector<design::DependencyPreservation>& results) {
+  std::size_t count = 0;
+  while (count < results.size() && results[count].traced) ++count;
+  return count;
+}
+
 std::string lostText(const Spelling& spell,
                      const design::DependencyPreservation& result) {
   return "the last reached set is " + spell.set(result.reached) +

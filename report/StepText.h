@@ -68,6 +68,9 @@ std::string violationReasonText(const Spelling& spell,
 std::string chaseStepText(const Spelling& spell,
                           const std::vector<design::Dependency>& dependencies,
                           const design::ChaseStep& step);
+// How many of `results`, from the first, have their passes recorded.
+std::size_t tracedCount(
+    const std::vector<design::DependencyPreservation>& results);
 // Why a lost dependency is lost.
 std::string lostText(const Spelling& spell,
                      const design::DependencyPreservation& result);

@@ -318,11 +318,17 @@ class Writer {
     bool all = true;
     for (const auto& result : results) all = all && result.preserved;
     out << "preserved: " << yesNo(all) << "\n";
+    const std::size_t traced = tracedCount(results);
+    if (!brief && traced < results.size()) {
+      out << "passes: shown for the first " << traced
+          << " dependencies (the limit of " << design::kPreservationTraceNames
+          << " names in all)\n";
+    }
     for (std::size_t d = 0; d < results.size(); ++d) {
       const design::DependencyPreservation& result = results[d];
       out << "dependency " << d << ": " << dependency(schema.dependencies()[d])
           << (result.preserved ? " preserved" : " lost") << "\n";
-      if (!brief) {
+      if (!brief && result.traced) {
         for (const design::PreservationStep& step : result.steps) {
           out << "  pass " << step.pass << ", " << tableLabel(step.table)
               << " adds " << set(step.added) << "\n";

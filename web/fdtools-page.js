@@ -329,11 +329,15 @@ function drawPreservation(report) {
   const p = report.preservation;
   fill('preserve',
     el('p', null, p.preserved ? 'Every dependency is preserved.' : 'Some dependencies are lost.'),
+    p.passesComplete === false
+      ? el('p', {class: 'muted'}, 'The passes of the later dependencies are too long to show; their verdicts stand.')
+      : null,
     ...p.dependencies.map((d, i) => {
       const card = el('div', {class: 'card ' + (d.preserved ? 'preserved' : 'lost')},
         el('strong', null, 'Dependency ' + i + ' '), depText(d), ' ', badge(d.preserved ? 'preserved' : 'lost'));
-      card.append(list(d.steps, (s) => el('span', null, 'pass ' + s.pass + ', table ' + s.table + ' adds ', setText(s.added))));
-      card.append(el('div', null, 'Reaches: ', setText(d.reached)));
+      // A dependency past the limit comes without its passes.
+      if (d.steps) card.append(list(d.steps, (s) => el('span', null, 'pass ' + s.pass + ', table ' + s.table + ' adds ', setText(s.added))));
+      if (d.reached) card.append(el('div', null, 'Reaches: ', setText(d.reached)));
       if (!d.preserved) card.append(el('div', {class: 'violation'}, 'Missing: ', setText(d.missing)));
       return card;
     }),

@@ -9,6 +9,7 @@
 #include "checker/DependencyTester.h"
 #include "design/Audit.h"
 #include "design/ClosureIndex.h"
+#include "design/DecompositionAnalysis.h"
 #include "design/InputFormat.h"
 #include "design/Preservation.h"
 #include "tests/support/Oracle.h"
@@ -68,6 +69,51 @@ TEST_P(PreservationProperties, PreservationMatchesTheDefinition) {
 
 // fdtools and fdcheck give the same answers whenever every attribute lies in
 // a table.
+// Past the limit on recorded names the verdicts, what is missing and the
+// reached set of a lost dependency stay; only the passes go.
+TEST_P(PreservationProperties, TraceLimitKeepsEveryVerdict) {
+  RandomSchemas random(31);
+  int untraced = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    const SmallSchema schema = random.next();
+    const int n = schema.attributes;
+    std::vector<AttributeSet> tables;
+    for (const Mask t : schema.tables) tables.push_back(toSet(n, t));
+    const std::vector<Dependency> dependencies = toDependencies(n, schema.fds);
+    ClosureIndex index(n, dependencies);
+    const std::vector<DependencyPreservation> full =
+        preservationOf(tables, index, dependencies);
+    for (const std::size_t limit : {0, 1, 6}) {
+      SCOPED_TRACE(describe(schema) + "; limit " + std::to_string(limit));
+      const std::vector<DependencyPreservation> limited =
+          preservationOf(tables, index, dependencies, false, limit);
+      ASSERT_EQ(limited.size(), full.size());
+      std::size_t names = 0;
+      for (std::size_t i = 0; i < full.size(); ++i) {
+        ASSERT_TRUE(full[i].traced);
+        ASSERT_EQ(limited[i].traced, names < limit) << "dependency " << i;
+        ASSERT_EQ(limited[i].preserved, full[i].preserved);
+        ASSERT_EQ(limited[i].missing, full[i].missing);
+        if (limited[i].traced) {
+          ASSERT_EQ(limited[i].reached, full[i].reached);
+          ASSERT_EQ(limited[i].steps.size(), full[i].steps.size());
+        } else {
+          ++untraced;
+          ASSERT_TRUE(limited[i].steps.empty());
+          if (!full[i].preserved) {
+            ASSERT_EQ(limited[i].reached, full[i].reached);
+          }
+        }
+        names += static_cast<std::size_t>(full[i].reached.size());
+        for (const PreservationStep& step : full[i].steps) {
+          names += static_cast<std::size_t>(step.added.size());
+        }
+      }
+    }
+  }
+  EXPECT_GT(untraced, 0);
+}
+
 TEST(Preservation, MatchesFdcheckWhenEveryAttributeIsInATable) {
   oracle::RandomSchemas random(9);
   int lost = 0;
