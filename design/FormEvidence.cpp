@@ -106,9 +106,10 @@ NormalFormResult formByEvidence(const AttributeSet& table, int attributeCount,
                                 ClosureIndex& index,
                                 const Undecided& projectionStop,
                                 WorkBudget& budget) {
-  WorkBudget own{budget.share(kEvidenceWorkBudget)};
+  const std::uint64_t granted = budget.share(kEvidenceWorkBudget);
+  WorkBudget own{granted};
   const auto finish = [&](NormalFormResult result) {
-    budget.spend(budget.share(kEvidenceWorkBudget) - own.left);
+    budget.spend(granted - own.left);
     return result;
   };
   const auto undecided = [&](const std::string& shown) {
